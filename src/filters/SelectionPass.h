@@ -1,0 +1,49 @@
+// The frame in which every filter changes the selection: copy the selection into WorkBitmap,
+// let a kernel rewrite the copy, draw it back, release the copy, all under the hourglass.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/Bitmap.h"
+#include "platform/Rect.h"
+
+namespace lf {
+
+using Kernel = std::function<void(Bitmap& work)>;
+
+// The selection's size from the inclusive SelRect, in 64 bits so that no corner overflows.
+int64_t SelectionWidth();
+int64_t SelectionHeight();
+
+// Sizes WorkBitmap to the selection and copies the selected pixels in one to one; pixels of the
+// selection that lie outside the picture are black.
+void CopySelectionToWork();
+// Draws WorkBitmap back over the selection, clipped to the picture.
+void WriteWorkToSelection();
+
+// The whole pass: hourglass, copy in, kernel, write back, release, default cursor. When the
+// kernel throws, nothing is written back, WorkBitmap is released, the cursor comes back and the
+// error goes on to the caller.
+void SelectionPass(const Kernel& kernel);
+
+// The same pass with the write-back left to the caller (the edge finder enlarges its interior
+// onto the selection): writeBack runs after the kernel, before the copy is released.
+void SelectionPass(const Kernel& kernel, const std::function<void(Bitmap& work)>& writeBack);
+
+// A row kernel rewrites `width` pixels (blue, green, red) of one row in place.
+using RowKernel = std::function<void(uint8_t* row, int32_t width)>;
+
+// For filters whose every output pixel depends on that pixel alone: the result equals a full
+// SelectionPass with the same row kernel, but the rows are rewritten in the picture itself, so
+// the selection is read and written once. Pixels of the selection outside the picture would be
+// dropped by the write-back anyway and are not computed.
+void PointPass(const RowKernel& kernel);
+
+// The part of the selection that lies inside the picture, exclusive right and bottom; empty
+// (Left >= Right or Top >= Bottom) when they do not meet.
+TRect VisibleSelection();
+// True when some pixel of the selection lies outside the picture (the copy holds black there).
+bool SelectionReachesOutside();
+
+}  // namespace lf
