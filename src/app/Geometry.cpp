@@ -92,10 +92,15 @@ void ReflectPicture(Bitmap& picture, bool vertical) {
 }
 
 Bitmap RotatePicture(const Bitmap& picture, bool right) {
-    const int32_t w = picture.Width(), h = picture.Height();
     Bitmap result;
+    RotatePicture(picture, result, right);
+    return result;
+}
+
+void RotatePicture(const Bitmap& picture, Bitmap& result, bool right) {
+    const int32_t w = picture.Width(), h = picture.Height();
     result.SetSizeUninitialised(h, w);
-    if (w == 0 || h == 0) return result;
+    if (w == 0 || h == 0) return;
 
     // The new picture is written row by row in square tiles, so the old rows one tile reads
     // down a column stay in the cache for the whole tile.
@@ -125,7 +130,6 @@ Bitmap RotatePicture(const Bitmap& picture, bool right) {
             }
         }
     }
-    return result;
 }
 
 void StretchPicture(const Bitmap& source, Bitmap& target) {

@@ -27,6 +27,9 @@ void ReflectPicture(Bitmap& picture, bool vertical);
 // A quarter turn: left (counter-clockwise, right = false) or right (clockwise, right = true).
 // The result is Height() × Width().
 Bitmap RotatePicture(const Bitmap& picture, bool right);
+// The same into result, which is resized (its memory reused when the byte count matches).
+// result must not be picture.
+void RotatePicture(const Bitmap& picture, Bitmap& result, bool right);
 
 // Nearest-neighbour scaling into target's own size (every target pixel is a copy of one source
 // pixel, sampled exactly as Bitmap::StretchDraw samples). An empty source leaves target alone.
