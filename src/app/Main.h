@@ -82,7 +82,7 @@ public:
 private:
     void BuildMenus();
     void RenderScreen();
-    void FitWindowToClient();
+    void FitWindowToClient(int width, int height);
 
     Canvas* canvas_ = nullptr;
     QScrollArea* scrollArea_ = nullptr;
