@@ -5,22 +5,16 @@
 #include <cmath>
 
 #include "app/Document.h"
+#include "filters/RowOps.h"
 #include "platform/Errors.h"
 #include "platform/Extended.h"
 
 namespace lf {
 
-ChannelRange MeasureChannels(const Bitmap& work) {
+ChannelRange MeasureChannels(const PixelRows& rows) {
     ChannelRange range;
-    for (int32_t y = 0; y < work.Height(); ++y) {
-        const uint8_t* p = work.ScanLine(y);
-        for (int32_t x = 0; x < work.Width(); ++x, p += 3) {
-            for (int c = 0; c < 3; ++c) {
-                if (p[c] > range.Maximum[c]) range.Maximum[c] = p[c];
-                if (p[c] < range.Minimum[c]) range.Minimum[c] = p[c];
-            }
-        }
-    }
+    for (int32_t y = 0; y < rows.Height; ++y)
+        rows::MinMax(rows.Row(y), rows.Width, range.Minimum, range.Maximum);
     return range;
 }
 
@@ -36,44 +30,44 @@ std::array<uint8_t, 256> StretchTable(int minimum, int maximum) {
         const Extended sum =
             static_cast<Extended>(v) * static_cast<Extended>(scale) + static_cast<Extended>(offset);
         // Values outside minimum..maximum never occur in the selection; keep their entries in a byte.
-        const long rounded = std::lrint(sum);
-        table[v] = Clamp(static_cast<int32_t>(std::clamp<long>(rounded, -1, 256)));
+        const long rounded = std::lrint(std::clamp<Extended>(sum, -1, 256));
+        table[v] = Clamp(static_cast<int32_t>(rounded));
     }
     return table;
 }
 
-void ApplyChannelTables(uint8_t* row, int32_t width, const uint8_t* blue, const uint8_t* green,
-                        const uint8_t* red) {
-    for (int32_t x = 0; x < width; ++x, row += 3) {
-        row[0] = blue[row[0]];
-        row[1] = green[row[1]];
-        row[2] = red[row[2]];
-    }
-}
-
-void OptimizeKernel(Bitmap& work) {
-    const ChannelRange range = MeasureChannels(work);
-    // Red first, then green, then blue, as the error is found.
+ChannelTables StretchTables(const ChannelRange& range) {
     const auto red = StretchTable(range.Minimum[2], range.Maximum[2]);
     const auto green = StretchTable(range.Minimum[1], range.Maximum[1]);
     const auto blue = StretchTable(range.Minimum[0], range.Maximum[0]);
-    for (int32_t y = 0; y < work.Height(); ++y)
-        ApplyChannelTables(work.ScanLine(y), work.Width(), blue.data(), green.data(), red.data());
+    ChannelTables t;
+    std::copy(blue.begin(), blue.end(), t.Blue);
+    std::copy(green.begin(), green.end(), t.Green);
+    std::copy(red.begin(), red.end(), t.Red);
+    return t;
+}
+
+void OptimizeRows(const PixelRows& rows) { ApplyTables(rows, StretchTables(MeasureChannels(rows))); }
+
+void OptimizeKernel(Bitmap& work) { OptimizeRows(RowsOf(work)); }
+
+ChannelTables ContrastTables(Direction direction) {
+    // v × factor + offset, truncated and clamped: 2v − 128 when increasing, 64 + v div 2 when
+    // decreasing. Both are exact in integers.
+    ChannelTables t;
+    for (int v = 0; v < 256; ++v)
+        t.Blue[v] = direction == Direction::Increase ? Clamp(2 * v - 128) : static_cast<uint8_t>(64 + v / 2);
+    std::copy(t.Blue, t.Blue + 256, t.Green);
+    std::copy(t.Blue, t.Blue + 256, t.Red);
+    return t;
 }
 
 void ContrastRow(uint8_t* row, int32_t width, Direction direction) {
-    // v × factor + offset, truncated and clamped: 2v − 128 when increasing, 64 + v div 2 when
-    // decreasing. Both are exact in integers.
-    const size_t bytes = static_cast<size_t>(width) * 3;
-    if (direction == Direction::Increase) {
-        for (size_t i = 0; i < bytes; ++i) row[i] = Clamp(2 * row[i] - 128);
-    } else {
-        for (size_t i = 0; i < bytes; ++i) row[i] = static_cast<uint8_t>(64 + row[i] / 2);
-    }
+    ApplyTables(PixelRows{row, 0, width, 1}, ContrastTables(direction));
 }
 
 void ContrastKernel(Bitmap& work, Direction direction) {
-    for (int32_t y = 0; y < work.Height(); ++y) ContrastRow(work.ScanLine(y), work.Width(), direction);
+    ApplyTables(RowsOf(work), ContrastTables(direction));
 }
 
 }  // namespace lf

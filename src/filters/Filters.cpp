@@ -1,6 +1,8 @@
 // The filter routines over the document's selection.
 #include "filters/Filters.h"
 
+#include <cstring>
+
 #include "app/Document.h"
 #include "filters/SelectionPass.h"
 #include "platform/Cursor.h"
@@ -10,74 +12,76 @@ namespace lf {
 RandomGenerator NoiseGenerator;
 
 void AdjustChannels(int dR, int dG, int dB) {
-    SelectionPass([&](Bitmap& work) { AdjustChannelsKernel(work, dR, dG, dB); });
+    const ChannelTables tables = OffsetTables(dR, dG, dB);
+    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
-void BlackAndWhite() { SelectionPass(BlackAndWhiteKernel); }
+void BlackAndWhite() { FastSelectionPass(BlackAndWhiteRows); }
 
-void Grayscale() { SelectionPass(GrayscaleKernel); }
+void Grayscale() { FastSelectionPass(GrayscaleRows); }
 
 void Invert(int channel) {
-    SelectionPass([&](Bitmap& work) { InvertKernel(work, channel); });
+    const ChannelTables tables = InvertTables(channel);
+    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
 void Logaritmize(int channel) {
-    SelectionPass([&](Bitmap& work) { LogaritmizeKernel(work, channel); });
+    const ChannelTables tables = LogaritmTables(channel);
+    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
-void SwapChannels() { SelectionPass(SwapChannelsKernel); }
+void SwapChannels() { FastSelectionPass(SwapChannelsRows); }
 
-void Optimize() { SelectionPass(OptimizeKernel); }
+// Measures before it writes, so a flat channel leaves every pixel as it was.
+void Optimize() { FastSelectionPass(OptimizeRows); }
 
 void Contrast(Direction direction) {
-    SelectionPass([&](Bitmap& work) { ContrastKernel(work, direction); });
+    const ChannelTables tables = ContrastTables(direction);
+    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
 namespace {
 
-// The black one-pixel outline along the border of the whole picture.
-void DrawPictureOutline() {
+// The black outline of the whole picture where the selection does not cover it: the edge
+// image written over the selection hides the rest.
+void DrawOutlineAroundSelection() {
     const int32_t w = MainBitmap.Width(), h = MainBitmap.Height();
-    MainBitmap.Fill(Rect(0, 0, w, 1), 0);
-    MainBitmap.Fill(Rect(0, h - 1, w, h), 0);
-    MainBitmap.Fill(Rect(0, 0, 1, h), 0);
-    MainBitmap.Fill(Rect(w - 1, 0, w, h), 0);
-}
-
-// The edge image's interior enlarged onto the whole selection: its uncomputed border is
-// covered by the nearest interior pixels.
-void WriteEdgeImage(Bitmap& work) {
-    DrawPictureOutline();
-    const int32_t w = work.Width(), h = work.Height();
-    if (w < 3 || h < 3) {
-        WriteWorkToSelection();  // no interior: the selection keeps its pixels
-        return;
-    }
-    MainBitmap.CopyRect(Rect(SelRect.Left, SelRect.Top, SelRect.Right + 1, SelRect.Bottom + 1), work,
-                        Rect(1, 1, w - 1, h - 1));
+    if (w == 0 || h == 0) return;
+    const TRect v = VisibleSelection();
+    auto selected = [&](int32_t x, int32_t y) {
+        return x >= v.Left && x < v.Right && y >= v.Top && y < v.Bottom;
+    };
+    auto blacken = [&](int32_t x, int32_t y) {
+        if (!selected(x, y)) std::memset(MainBitmap.ScanLine(y) + static_cast<size_t>(x) * 3, 0, 3);
+    };
+    for (int32_t x = 0; x < w; ++x) blacken(x, 0), blacken(x, h - 1);
+    for (int32_t y = 0; y < h; ++y) blacken(0, y), blacken(w - 1, y);
 }
 
 }  // namespace
 
 void FindEdges() {
     HourglassCursor hourglass;
-    SelectionPass(EdgeImageKernel, WriteEdgeImage);
+    // The outline drawn before the write-back, as one picture, equals the outline drawn after it
+    // where the selection does not cover it.
+    FastSelectionPass(EdgeImageRows);
+    DrawOutlineAroundSelection();
     Optimize();
     Logaritmize(kAllChannels);
 }
 
 void Mean(int radius) {
-    SelectionPass([&](Bitmap& work) { MeanKernel(work, radius); });
+    FastSelectionPass([&](const PixelRows& rows) { MeanRows(rows, radius); });
 }
 
 void Sharpness(Direction direction) {
-    SelectionPass([&](Bitmap& work) { SharpnessKernel(work, direction); });
+    FastSelectionPass([&](const PixelRows& rows) { SharpnessRows(rows, direction); });
 }
 
 void AddNoise(int amplitude) {
     HourglassCursor hourglass;
     NoiseGenerator.Seed = ClockSeed(Now());
-    SelectionPass([&](Bitmap& work) { AddNoiseKernel(work, amplitude, NoiseGenerator); });
+    FastSelectionPass([&](const PixelRows& rows) { AddNoiseRows(rows, amplitude, NoiseGenerator); });
 }
 
 }  // namespace lf

@@ -1,5 +1,6 @@
-// Neighbourhood kernels and the noise kernel. Each reads the unfiltered selection (an intensity
-// grid, or saved rows) and writes into the scratch bitmap.
+// Neighbourhood kernels and the noise kernel. They rewrite the rows in place, so what they still
+// need of the unfiltered selection (intensity rows, row sums) is kept in small rings of rows
+// taken before a row is overwritten: no grid as large as the selection is needed.
 #include "filters/Neighbourhood.h"
 
 #include <algorithm>
@@ -7,132 +8,190 @@
 #include <vector>
 
 #include "app/Document.h"
+#include "filters/RowOps.h"
 
 namespace lf {
 namespace {
 
-std::vector<uint8_t> IntensityGrid(const Bitmap& work) {
-    const size_t w = static_cast<size_t>(work.Width());
-    std::vector<uint8_t> grid(w * static_cast<size_t>(work.Height()));
-    for (int32_t y = 0; y < work.Height(); ++y) {
-        const uint8_t* p = work.ScanLine(y);
-        uint8_t* g = grid.data() + static_cast<size_t>(y) * w;
-        for (size_t x = 0; x < w; ++x, p += 3) g[x] = static_cast<uint8_t>(Intensity(p));
+// Rows of a derived quantity (intensities, row sums) computed in order from the unfiltered
+// rows, the last `count` of them kept.
+template <typename T>
+class RowRing {
+public:
+    RowRing(size_t count, size_t length) : count_(count), length_(length), data_(count * length) {}
+    T* operator[](int32_t y) { return data_.data() + static_cast<size_t>(y) % count_ * length_; }
+
+private:
+    size_t count_, length_;
+    std::vector<T> data_;
+};
+
+// Edge values e[i] of interior pixels 1..w − 2 of a row, from the intensities of the row and its
+// two neighbours.
+void EdgeRow(const uint8_t* above, const uint8_t* here, const uint8_t* below, int32_t w, uint8_t* e) {
+    for (int32_t x = 1; x < w - 1; ++x) {
+        const int a = here[x];
+        const int sum = std::abs(above[x - 1] - a) + std::abs(above[x] - a) + std::abs(above[x + 1] - a) +
+                        std::abs(here[x - 1] - a) + std::abs(here[x + 1] - a) + std::abs(below[x - 1] - a) +
+                        std::abs(below[x] - a) + std::abs(below[x + 1] - a);
+        e[x - 1] = static_cast<uint8_t>(sum / 8);
     }
-    return grid;
+}
+
+// Exact division of sums up to `largest` by d as (s × multiplier) >> shift in 32 bits, or
+// multiplier 0 when no such pair exists.
+struct Divider {
+    uint32_t multiplier = 0, shift = 0, divisor = 1;
+    Divider(uint32_t d, uint32_t largest) : divisor(d) {
+        for (uint32_t k = 0; k < 32; ++k) {
+            const uint64_t m = ((uint64_t{1} << k) + d - 1) / d;
+            if (m * largest >= (uint64_t{1} << 32)) break;
+            bool exact = true;
+            for (uint32_t s = 0; s <= largest && exact; ++s) exact = ((s * m) >> k) == s / d;
+            if (exact) {
+                multiplier = static_cast<uint32_t>(m);
+                shift = k;
+                return;
+            }
+        }
+    }
+};
+
+template <typename Sum>
+void MeanRowsWith(const PixelRows& rows, int32_t r) {
+    const int32_t w = rows.Width, h = rows.Height;
+    const size_t n = static_cast<size_t>(w) * 3;
+    const uint32_t side = static_cast<uint32_t>(2 * r + 1);
+    const Divider divide(side * side, 255 * side * side);
+
+    // Horizontal box sums of each unfiltered row (edge pixels repeated r times), and their
+    // running vertical sum over the 2r + 1 rows around y (edge rows repeated).
+    RowRing<Sum> rowSums(static_cast<size_t>(2 * r + 2), n);
+    std::vector<uint8_t> padded((static_cast<size_t>(w) + 2 * r) * 3);
+    int32_t summed = -1;
+    auto sumRowsUpTo = [&](int32_t last) {
+        while (summed < last) {
+            ++summed;
+            const uint8_t* row = rows.Row(summed);
+            for (int32_t i = 0; i < r; ++i) {
+                std::memcpy(padded.data() + static_cast<size_t>(i) * 3, row, 3);
+                std::memcpy(padded.data() + (static_cast<size_t>(w) + r + i) * 3, row + n - 3, 3);
+            }
+            std::memcpy(padded.data() + static_cast<size_t>(r) * 3, row, n);
+            Sum* sums = rowSums[summed];
+            const uint8_t* p = padded.data();
+            for (size_t i = 0; i < n; ++i) sums[i] = p[i];
+            for (int32_t k = 1; k <= 2 * r; ++k) {
+                const uint8_t* q = p + static_cast<size_t>(k) * 3;
+                for (size_t i = 0; i < n; ++i) sums[i] = static_cast<Sum>(sums[i] + q[i]);
+            }
+        }
+    };
+    auto sumsOf = [&](int32_t y) { return rowSums[std::clamp(y, 0, h - 1)]; };
+
+    std::vector<Sum> box(n, 0);
+    sumRowsUpTo(std::min(r, h - 1));
+    for (int32_t j = -r; j <= r; ++j) {
+        const Sum* s = sumsOf(j);
+        for (size_t i = 0; i < n; ++i) box[i] = static_cast<Sum>(box[i] + s[i]);
+    }
+    for (int32_t y = 0; y < h; ++y) {
+        // Every row sum that later rows need is taken before row y is overwritten.
+        sumRowsUpTo(std::min(y + r + 1, h - 1));
+        uint8_t* out = rows.Row(y);
+        if (divide.multiplier != 0) {
+            const uint32_t m = divide.multiplier, k = divide.shift;
+            for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>((uint32_t{box[i]} * m) >> k);
+        } else {
+            for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(box[i] / divide.divisor);
+        }
+        if (y + 1 < h) {
+            const Sum* entering = sumsOf(y + r + 1);
+            const Sum* leaving = sumsOf(y - r);
+            for (size_t i = 0; i < n; ++i) box[i] = static_cast<Sum>(box[i] + entering[i] - leaving[i]);
+        }
+    }
 }
 
 }  // namespace
 
-void EdgeImageKernel(Bitmap& work) {
-    const int32_t w = work.Width(), h = work.Height();
+void EdgeImageRows(const PixelRows& rows) {
+    const int32_t w = rows.Width, h = rows.Height;
     if (w < 3 || h < 3) return;
-    const std::vector<uint8_t> grid = IntensityGrid(work);
-    for (int32_t y = 1; y < h - 1; ++y) {
-        const uint8_t* above = grid.data() + static_cast<size_t>(y - 1) * w;
-        const uint8_t* here = above + w;
-        const uint8_t* below = here + w;
-        uint8_t* p = work.ScanLine(y) + 3;
-        for (int32_t x = 1; x < w - 1; ++x, p += 3) {
-            const int a = here[x];
-            const int sum = std::abs(above[x - 1] - a) + std::abs(above[x] - a) + std::abs(above[x + 1] - a) +
-                            std::abs(here[x - 1] - a) + std::abs(here[x + 1] - a) +
-                            std::abs(below[x - 1] - a) + std::abs(below[x] - a) + std::abs(below[x + 1] - a);
-            p[0] = p[1] = p[2] = static_cast<uint8_t>(sum / 8);
+    const int64_t iw = w - 2, ih = h - 2;
+    // Each pixel takes the interior pixel nearest in proportion.
+    std::vector<int32_t> column(static_cast<size_t>(w));
+    for (int64_t x = 0; x < w; ++x) column[x] = static_cast<int32_t>((2 * x + 1) * iw / (2 * w));
+    auto edgeRowOf = [&](int64_t y) { return static_cast<int32_t>((2 * y + 1) * ih / (2 * h)) + 1; };
+
+    RowRing<uint8_t> intensity(8, static_cast<size_t>(w));
+    int32_t measured = -1;
+    auto measureUpTo = [&](int32_t last) {
+        while (measured < last) {
+            ++measured;
+            rows::Intensities(rows.Row(measured), w, intensity[measured]);
         }
-    }
-}
-
-void MeanKernel(Bitmap& work, int radius) {
-    const int32_t w = work.Width(), h = work.Height();
-    if (w == 0 || h == 0 || radius <= 0) return;
-    const int32_t r = radius;
-    const uint32_t area = static_cast<uint32_t>((2 * r + 1) * (2 * r + 1));
-    const size_t rowBytes = static_cast<size_t>(w) * 3;
-
-    // The box is separable, and so is the clamping of its coordinates: column sums over the 2r + 1
-    // rows around y (clamped rows), then a running sum along the row over 2r + 1 columns (clamped
-    // columns). Rows are rewritten in place, so the input rows that the column sums still need
-    // are kept in a ring of 2r + 1 saved rows.
-    const int32_t ringRows = 2 * r + 1;
-    std::vector<uint8_t> ring(static_cast<size_t>(ringRows) * rowBytes);
-    auto saved = [&](int32_t y) { return ring.data() + static_cast<size_t>(y % ringRows) * rowBytes; };
-    // Input row y (clamped), from the ring when it has already been overwritten.
-    int32_t writtenRows = 0;
-    auto input = [&](int32_t y) -> const uint8_t* {
-        y = std::clamp(y, 0, h - 1);
-        return y < writtenRows ? saved(y) : work.ScanLine(y);
     };
-
-    std::vector<uint32_t> columns(rowBytes, 0);
-    for (int32_t j = -r; j <= r; ++j) {
-        const uint8_t* row = input(j);
-        for (size_t i = 0; i < rowBytes; ++i) columns[i] += row[i];
-    }
-    std::vector<uint32_t> padded(static_cast<size_t>(w + 2 * r) * 3);
+    std::vector<uint8_t> edges(static_cast<size_t>(iw)), grey(static_cast<size_t>(w));
+    int32_t current = -1;
     for (int32_t y = 0; y < h; ++y) {
-        // Horizontal box over the column sums, with the edge columns repeated r times.
-        for (int32_t x = -r; x < w + r; ++x) {
-            const size_t source = static_cast<size_t>(std::clamp(x, 0, w - 1)) * 3;
-            const size_t target = static_cast<size_t>(x + r) * 3;
-            for (int c = 0; c < 3; ++c) padded[target + c] = columns[source + c];
+        // The edge row for output row y lies within y − 1 .. y + 1; every intensity row that a
+        // later edge row needs is taken before row y is overwritten.
+        const int32_t j = edgeRowOf(y);
+        measureUpTo(std::max(y, j + 1));
+        if (j != current) {
+            EdgeRow(intensity[j - 1], intensity[j], intensity[j + 1], w, edges.data());
+            for (int32_t x = 0; x < w; ++x) grey[x] = edges[column[x]];
+            current = j;
         }
-        // Row y is about to be overwritten; the sums of later rows still need it.
-        std::memcpy(saved(y), work.ScanLine(y), rowBytes);
-        writtenRows = y + 1;
-        uint8_t* out = work.ScanLine(y);
-        uint32_t sum[3] = {0, 0, 0};
-        for (int32_t i = 0; i < 2 * r; ++i)
-            for (int c = 0; c < 3; ++c) sum[c] += padded[static_cast<size_t>(i) * 3 + c];
-        for (int32_t x = 0; x < w; ++x) {
-            for (int c = 0; c < 3; ++c) {
-                sum[c] += padded[static_cast<size_t>(x + 2 * r) * 3 + c];
-                out[static_cast<size_t>(x) * 3 + c] = static_cast<uint8_t>(sum[c] / area);
-                sum[c] -= padded[static_cast<size_t>(x) * 3 + c];
-            }
-        }
-        if (y + 1 < h) {
-            const uint8_t* leaving = input(y - r);
-            const uint8_t* entering = input(y + r + 1);
-            for (size_t i = 0; i < rowBytes; ++i) columns[i] += uint32_t{entering[i]} - leaving[i];
-        }
+        rows::SpreadGrey(grey.data(), w, rows.Row(y));
     }
 }
 
-void SharpnessKernel(Bitmap& work, Direction direction) {
-    const int32_t w = work.Width(), h = work.Height();
+void EdgeImageKernel(Bitmap& work) { EdgeImageRows(RowsOf(work)); }
+
+void MeanRows(const PixelRows& rows, int radius) {
+    if (rows.Width <= 0 || rows.Height <= 0 || radius <= 0) return;
+    // Sums of up to 255 × (2r + 1)² fit 16 bits up to r = 7.
+    if (radius <= 7)
+        MeanRowsWith<uint16_t>(rows, radius);
+    else
+        MeanRowsWith<uint32_t>(rows, radius);
+}
+
+void MeanKernel(Bitmap& work, int radius) { MeanRows(RowsOf(work), radius); }
+
+void SharpnessRows(const PixelRows& rows, Direction direction) {
+    const int32_t w = rows.Width, h = rows.Height;
     if (w < 3 || h < 3) return;
-    const std::vector<uint8_t> grid = IntensityGrid(work);
+    RowRing<uint8_t> intensity(3, static_cast<size_t>(w));
+    rows::Intensities(rows.Row(0), w, intensity[0]);
+    rows::Intensities(rows.Row(1), w, intensity[1]);
+    std::vector<uint8_t> mean(static_cast<size_t>(w));
     for (int32_t y = 1; y < h - 1; ++y) {
-        const uint8_t* above = grid.data() + static_cast<size_t>(y - 1) * w;
-        const uint8_t* here = above + w;
-        const uint8_t* below = here + w;
-        uint8_t* p = work.ScanLine(y) + 3;
-        for (int32_t x = 1; x < w - 1; ++x, p += 3) {
-            const int m = (above[x - 1] + above[x] + above[x + 1] + here[x - 1] + here[x + 1] + below[x - 1] +
-                           below[x] + below[x + 1]) /
-                          8;
-            // Red, green, blue in turn, each against the intensity as the pixel stands now.
-            for (int c = 2; c >= 0; --c) {
-                const int d = Intensity(p) - m;
-                // Trunc(d × 2.0 + C) and Trunc(d × −0.5 + C) in integers.
-                const int moved =
-                    direction == Direction::Increase ? p[c] + 2 * d : p[c] - (d > 0 ? (d + 1) / 2 : d / 2);
-                p[c] = Clamp(moved);
-            }
-        }
+        rows::Intensities(rows.Row(y + 1), w, intensity[y + 1]);
+        const uint8_t* above = intensity[y - 1];
+        const uint8_t* here = intensity[y];
+        const uint8_t* below = intensity[y + 1];
+        for (int32_t x = 1; x < w - 1; ++x)
+            mean[x] = static_cast<uint8_t>((above[x - 1] + above[x] + above[x + 1] + here[x - 1] +
+                                            here[x + 1] + below[x - 1] + below[x] + below[x + 1]) /
+                                           8);
+        rows::Sharpen(rows.Row(y) + 3, mean.data() + 1, w - 2, direction == Direction::Decrease);
     }
 }
+
+void SharpnessKernel(Bitmap& work, Direction direction) { SharpnessRows(RowsOf(work), direction); }
 
 uint32_t ClockSeed(const TimeOfDay& t) {
     return static_cast<uint32_t>(((t.Hour * 60 + t.Minute) * 60 + t.Second) * 1000 + t.Millisecond);
 }
 
-void AddNoiseKernel(Bitmap& work, int amplitude, RandomGenerator& generator) {
+void AddNoiseRows(const PixelRows& rows, int amplitude, RandomGenerator& generator) {
     const uint32_t n = static_cast<uint32_t>(amplitude);
-    for (int32_t y = 0; y < work.Height(); ++y) {
-        uint8_t* p = work.ScanLine(y);
-        for (int32_t x = 0; x < work.Width(); ++x, p += 3) {
+    for (int32_t y = 0; y < rows.Height; ++y) {
+        uint8_t* p = rows.Row(y);
+        for (int32_t x = 0; x < rows.Width; ++x, p += 3) {
             const int rR = static_cast<int>(generator.Below(n));
             const int rG = static_cast<int>(generator.Below(n));
             const int rB = static_cast<int>(generator.Below(n));
@@ -141,6 +200,10 @@ void AddNoiseKernel(Bitmap& work, int amplitude, RandomGenerator& generator) {
             p[0] = Clamp(p[0] + 2 * rB - amplitude);
         }
     }
+}
+
+void AddNoiseKernel(Bitmap& work, int amplitude, RandomGenerator& generator) {
+    AddNoiseRows(RowsOf(work), amplitude, generator);
 }
 
 }  // namespace lf

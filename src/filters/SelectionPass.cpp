@@ -85,6 +85,21 @@ void SelectionPass(const Kernel& kernel, const std::function<void(Bitmap& work)>
     writeBack(WorkBitmap);
 }
 
+PixelRows RowsOf(Bitmap& bitmap) {
+    return PixelRows{bitmap.Bits(), static_cast<ptrdiff_t>(bitmap.Stride()), bitmap.Width(), bitmap.Height()};
+}
+
+void FastSelectionPass(const RowsKernel& kernel) {
+    if (SelectionReachesOutside() || SelectionWidth() <= 0 || SelectionHeight() <= 0) {
+        SelectionPass([&](Bitmap& work) { kernel(RowsOf(work)); });
+        return;
+    }
+    HourglassCursor hourglass;
+    const TRect v = VisibleSelection();
+    kernel(PixelRows{MainBitmap.ScanLine(v.Top) + static_cast<size_t>(v.Left) * 3,
+                     static_cast<ptrdiff_t>(MainBitmap.Stride()), v.Right - v.Left, v.Bottom - v.Top});
+}
+
 void PointPass(const RowKernel& kernel) {
     HourglassCursor hourglass;
     const TRect v = VisibleSelection();

@@ -2,6 +2,7 @@
 // let a kernel rewrite the copy, draw it back, release the copy, all under the hourglass.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -39,6 +40,24 @@ using RowKernel = std::function<void(uint8_t* row, int32_t width)>;
 // the selection is read and written once. Pixels of the selection outside the picture would be
 // dropped by the write-back anyway and are not computed.
 void PointPass(const RowKernel& kernel);
+
+// Rows of pixels that a kernel rewrites in place: the scratch copy, or the selection itself.
+struct PixelRows {
+    uint8_t* Base = nullptr;
+    ptrdiff_t Stride = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    uint8_t* Row(int32_t y) const { return Base + y * Stride; }
+};
+PixelRows RowsOf(Bitmap& bitmap);
+
+using RowsKernel = std::function<void(const PixelRows& rows)>;
+
+// The pass for kernels that never change a pixel before they might throw. Its result equals
+// SelectionPass: when the selection lies wholly inside the picture, the kernel rewrites the
+// selected rows of MainBitmap in place (no copy, no write-back, and no fresh scratch memory, which
+// on a large picture costs more than the filter itself); otherwise it works on WorkBitmap as usual.
+void FastSelectionPass(const RowsKernel& kernel);
 
 // The part of the selection that lies inside the picture, exclusive right and bottom; empty
 // (Left >= Right or Top >= Bottom) when they do not meet.

@@ -55,7 +55,8 @@ std::vector<TRect> Selections(int w, int h, std::mt19937& random) {
 TEST_F(CommandTableTest, EveryCommandGivesTheBytesOfThePlainArithmetic) {
     const uint32_t seed = ClockSeed(Now());
     std::mt19937 random(7);
-    const std::pair<int, int> sizes[] = {{13, 9}, {1, 7}, {6, 1}, {2, 5}, {31, 17}};
+    // Odd sizes, 1- and 2-pixel strips, and rows long enough for the wide loops and their tails.
+    const std::pair<int, int> sizes[] = {{13, 9}, {1, 7}, {6, 1}, {2, 5}, {31, 17}, {67, 6}, {150, 4}, {3, 40}};
     for (const FilterCommand& command : FilterCommands()) {
         for (const auto& [w, h] : sizes) {
             const Bitmap picture = RandomPicture(w, h, random());
