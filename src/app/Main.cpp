@@ -18,26 +18,17 @@
 #include <string>
 
 #include "app/Canvas.h"
+#include "app/Geometry.h"
 #include "app/Glyphs.h"
 #include "app/MenuTable.h"
+#include "app/PictureFiles.h"
 #include "app/QtDialogs.h"
+#include "app/Resize.h"
 #include "filters/FilterCommands.h"
 #include "platform/Clipboard.h"
 #include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
-#if __has_include("app/Geometry.h")
-#include "app/Geometry.h"
-#define LUMAFORGE_HAVE_GEOMETRY 1
-#endif
-#if __has_include("app/PictureFiles.h")
-#include "app/PictureFiles.h"
-#define LUMAFORGE_HAVE_PICTURE_FILES 1
-#endif
-#if __has_include("app/Resize.h")
-#include "app/Resize.h"
-#define LUMAFORGE_HAVE_RESIZE 1
-#endif
 
 namespace lf {
 
@@ -52,12 +43,6 @@ constexpr QRgb kYellow = 0xFFFFFF00;
 constexpr const char* kOpenFilter = "Images|*.bmp;*.jpg;*.jpeg";
 constexpr const char* kSaveFilter = "Bitmap (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg";
 constexpr const char* kSaveDefaultExtension = "bmp|jpg";
-
-#ifndef LUMAFORGE_HAVE_PICTURE_FILES
-[[noreturn]] void NoPictureFiles() { throw Error("Picture files are not available in this build"); }
-void OpenFile(const std::string&) { NoPictureFiles(); }
-void SaveFile(const std::string&) { NoPictureFiles(); }
-#endif
 
 // The frame's pixels are set one by one rather than through QPainter: the selection is not
 // clamped, so its corners may lie far outside the image, where a painter's coordinates would
@@ -208,12 +193,9 @@ void TMainForm::BuildMenus() {
             run = [this, handler = entry.handler] { (this->*handler)(); };
         } else if (const FilterCommand* filter = FindFilterCommand(entry.component)) {
             run = [stages = filter->stages] { RunEditingCommand(stages); };
-        }
-#ifdef LUMAFORGE_HAVE_GEOMETRY
-        else if (const GeometryCommand* geometry = FindGeometryCommand(entry.component)) {
+        } else if (const GeometryCommand* geometry = FindGeometryCommand(entry.component)) {
             run = geometry->run;
         }
-#endif
         if (!run) continue;  // an item whose command comes later
 
         connect(action, &QAction::triggered, this, [this, action, run, parentOf](bool checked) {
@@ -387,9 +369,10 @@ void TMainForm::ScanMenuClick() {}
 void TMainForm::AboutMenuClick() {}
 
 void TMainForm::ResizeMenuClick() {
-#ifdef LUMAFORGE_HAVE_RESIZE
+    // The program entry creates the window; a main window made without it (a test) gets one
+    // here, which like every form lives until the process ends.
+    if (!ResizeForm) ResizeForm = new TResizeForm();
     ResizeForm->Open();
-#endif
 }
 
 }  // namespace lf

@@ -6,6 +6,7 @@
 
 #include "app/QtClipboard.h"
 #include "app/QtDialogs.h"
+#include "app/Resize.h"
 #include "platform/Clipboard.h"
 #include "platform/Cursor.h"
 #include "platform/Dialogs.h"
@@ -25,8 +26,11 @@ int main(int argc, char** argv) {
     // The main window first: its creation may already load the picture named on the command
     // line. The other forms stay hidden until a command shows them.
     lf::TMainForm mainForm(application.arguments().mid(1));
+    lf::ResizeForm = new lf::TResizeForm();
     mainForm.show();
     const int status = application.exec();
+    delete lf::ResizeForm;
+    lf::ResizeForm = nullptr;
 
     lf::InstallDialogs(nullptr);
     lf::InstallClipboard(nullptr);
