@@ -188,18 +188,9 @@ uint32_t ClockSeed(const TimeOfDay& t) {
 }
 
 void AddNoiseRows(const PixelRows& rows, int amplitude, RandomGenerator& generator) {
-    const uint32_t n = static_cast<uint32_t>(amplitude);
-    for (int32_t y = 0; y < rows.Height; ++y) {
-        uint8_t* p = rows.Row(y);
-        for (int32_t x = 0; x < rows.Width; ++x, p += 3) {
-            const int rR = static_cast<int>(generator.Below(n));
-            const int rG = static_cast<int>(generator.Below(n));
-            const int rB = static_cast<int>(generator.Below(n));
-            p[2] = Clamp(p[2] + 2 * rR - amplitude);
-            p[1] = Clamp(p[1] + 2 * rG - amplitude);
-            p[0] = Clamp(p[0] + 2 * rB - amplitude);
-        }
-    }
+    if (amplitude <= 0) return;  // no draw below 0; callers pass 25
+    for (int32_t y = 0; y < rows.Height; ++y)
+        rows::AddNoise(rows.Row(y), rows.Width, amplitude, generator.Seed);
 }
 
 void AddNoiseKernel(Bitmap& work, int amplitude, RandomGenerator& generator) {

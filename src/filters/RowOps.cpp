@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #if defined(__AVX512BW__) && defined(__AVX512VBMI__)
 // GCC 12 reports the deliberately undefined pass-through operand inside its own AVX-512
@@ -68,6 +69,21 @@ namespace {
         p[2] = static_cast<uint8_t>(Moved(p[2], (p[0] + p[1] + p[2]) / 3 - m, soften));
         p[1] = static_cast<uint8_t>(Moved(p[1], (p[0] + p[1] + p[2]) / 3 - m, soften));
         p[0] = static_cast<uint8_t>(Moved(p[0], (p[0] + p[1] + p[2]) / 3 - m, soften));
+    }
+}
+
+[[maybe_unused]] void AddNoisePlain(uint8_t* p, int32_t width, int amplitude, uint32_t& seed) {
+    const uint32_t n = static_cast<uint32_t>(amplitude);
+    auto below = [&] {
+        seed = seed * 134775813u + 1u;
+        return static_cast<int>((uint64_t{seed} * n) >> 32);
+    };
+    auto clamp = [](int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+    for (int32_t x = 0; x < width; ++x, p += 3) {
+        const int rR = below(), rG = below(), rB = below();
+        p[2] = clamp(p[2] + 2 * rR - amplitude);
+        p[1] = clamp(p[1] + 2 * rG - amplitude);
+        p[0] = clamp(p[0] + 2 * rB - amplitude);
     }
 }
 
@@ -323,6 +339,58 @@ void SharpenWide(uint8_t* p, const uint8_t* means, int32_t count, bool soften) {
     });
 }
 
+void AddNoiseWide(uint8_t* p, int32_t width, int amplitude, uint32_t& seed) {
+    // Doubled draws reach 2 × (amplitude − 1); beyond a byte the plain loop does it.
+    if (amplitude > 127 || width == 0) return AddNoisePlain(p, width, amplitude, seed);
+    // The generator jumped ahead: after k more draws the seed is A[k] × seed + C[k]. Sixteen lanes
+    // hold sixteen consecutive seeds and all step by sixteen draws at once.
+    static const struct Jumps {
+        uint32_t A[17], C[17];
+        Jumps() {
+            A[0] = 1, C[0] = 0;
+            for (int k = 1; k <= 16; ++k) A[k] = A[k - 1] * 134775813u, C[k] = C[k - 1] * 134775813u + 1u;
+        }
+    } jumps;
+    const size_t draws = static_cast<size_t>(width) * 3;
+    thread_local std::vector<uint8_t> drawn;
+    drawn.resize(draws + 128);
+    alignas(64) uint32_t start[16];
+    for (int k = 0; k < 16; ++k) start[k] = jumps.A[k + 1] * seed + jumps.C[k + 1];
+    __m512i lanes = _mm512_load_si512(start);
+    const __m512i stepA = _mm512_set1_epi32(static_cast<int>(jumps.A[16]));
+    const __m512i stepC = _mm512_set1_epi32(static_cast<int>(jumps.C[16]));
+    const __m512i n = _mm512_set1_epi32(amplitude);
+    __m512i last = lanes;
+    for (size_t i = 0; i < draws; i += 16) {
+        const __m512i even = _mm512_srli_epi64(_mm512_mul_epu32(lanes, n), 32);
+        const __m512i odd = _mm512_mul_epu32(_mm512_srli_epi64(lanes, 32), n);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(drawn.data() + i),
+                         _mm512_cvtepi32_epi8(_mm512_mask_blend_epi32(0xAAAA, even, odd)));
+        last = lanes;
+        lanes = _mm512_add_epi32(_mm512_mullo_epi32(lanes, stepA), stepC);
+    }
+    alignas(64) uint32_t ended[16];
+    _mm512_store_si512(ended, last);
+    seed = ended[(draws - 1) % 16];
+
+    // The draws come red, green, blue; the bytes lie blue, green, red.
+    static const struct Reverse {
+        __m512i index;
+        Reverse() {
+            alignas(64) uint8_t t[64];
+            for (int i = 0; i < 64; ++i) t[i] = static_cast<uint8_t>(i < 63 ? i - i % 3 + 2 - i % 3 : 63);
+            index = _mm512_load_si512(t);
+        }
+    } reverse;
+    const __m512i a = _mm512_set1_epi8(static_cast<char>(amplitude));
+    ForEachPixelChunk(p, draws, [&](__m512i v, size_t x) {
+        const __m512i r = _mm512_permutexvar_epi8(reverse.index, _mm512_loadu_si512(drawn.data() + 3 * x));
+        const __m512i twice = _mm512_add_epi8(r, r);
+        // C + 2r − a in bytes: add what lies above a, take away what lies below it.
+        return _mm512_subs_epu8(_mm512_adds_epu8(v, _mm512_subs_epu8(twice, a)), _mm512_subs_epu8(a, twice));
+    });
+}
+
 #endif
 
 }  // namespace
@@ -341,6 +409,9 @@ void SpreadGrey(const uint8_t* grey, int32_t width, uint8_t* row) { SpreadGreyWi
 void Sharpen(uint8_t* pixels, const uint8_t* means, int32_t count, bool soften) {
     SharpenWide(pixels, means, count, soften);
 }
+void AddNoise(uint8_t* row, int32_t width, int amplitude, uint32_t& seed) {
+    AddNoiseWide(row, width, amplitude, seed);
+}
 #else
 void ApplyTables(uint8_t* row, int32_t width, const uint8_t* b, const uint8_t* g, const uint8_t* r) {
     ApplyTablesPlain(row, width, b, g, r);
@@ -354,6 +425,9 @@ void MinMax(const uint8_t* row, int32_t width, int minimum[3], int maximum[3]) {
 void SpreadGrey(const uint8_t* grey, int32_t width, uint8_t* row) { SpreadGreyPlain(grey, width, row); }
 void Sharpen(uint8_t* pixels, const uint8_t* means, int32_t count, bool soften) {
     SharpenPlain(pixels, means, count, soften);
+}
+void AddNoise(uint8_t* row, int32_t width, int amplitude, uint32_t& seed) {
+    AddNoisePlain(row, width, amplitude, seed);
 }
 #endif
 

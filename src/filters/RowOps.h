@@ -26,4 +26,10 @@ void SpreadGrey(const uint8_t* grey, int32_t width, uint8_t* row);
 // moment and the mean: C := Clamp(C + 2d) when sharpening, Clamp(C − ⌈d / 2⌉) when softening.
 void Sharpen(uint8_t* pixels, const uint8_t* means, int32_t count, bool soften);
 
+// The noise step of a row in sweep order: for each pixel three draws below `amplitude` from the
+// generator seed := seed × 134775813 + 1 (a draw is the upper half of the 64-bit product of the
+// new seed and the amplitude), first for red, then green, then blue, and each channel becomes
+// Clamp(C + 2 × draw − amplitude). `seed` carries on from row to row.
+void AddNoise(uint8_t* row, int32_t width, int amplitude, uint32_t& seed);
+
 }  // namespace lf::rows
