@@ -19,9 +19,12 @@ namespace lf {
 namespace {
 
 // Box texts use CR LF between lines; a terminal wants LF.
-std::string TerminalText(std::string text) {
-    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
-    return text;
+std::string TerminalText(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines.push_back(text[i]);
+    return lines;
 }
 
 // The boxes of a run without windows: information goes to standard error and the run goes
@@ -111,20 +114,15 @@ std::optional<std::vector<Step>> ParseSteps(const std::vector<std::string>& args
             if (!need(4)) return std::nullopt;
             auto v = ints(4);
             if (!v) return std::nullopt;
-            steps.push_back({a, [v = *v] {
+            steps.push_back({a,
+                             [v = *v] {
                                  SelectionMouseDown(true, v[0], v[1]);
                                  SelectionMouseUp(true, v[2], v[3]);
                              },
                              always});
             i += 4;
         } else if (a == "--statistics") {
-            steps.push_back({a, [&out] {
-                                 std::string report = StatisticsReport();
-                                 for (size_t at; (at = report.find("\r\n")) != std::string::npos;)
-                                     report.replace(at, 2, "\n");
-                                 out << report << '\n';
-                             },
-                             always});
+            steps.push_back({a, [&out] { out << TerminalText(StatisticsReport()) << '\n'; }, always});
         } else if (a == "--custom") {
             if (!need(3)) return std::nullopt;
             std::string r = WithoutSpaces(args[i + 1]), g = WithoutSpaces(args[i + 2]),
@@ -194,10 +192,11 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
         ok = RunGuarded(step.run);
     }
-    if (ok) ok = RunGuarded([&] {
-        CurrentFile = output;
-        SaveFile(output);
-    });
+    if (ok)
+        ok = RunGuarded([&] {
+            CurrentFile = output;
+            SaveFile(output);
+        });
     return ok ? kBatchOk : kBatchFailed;
 }
 

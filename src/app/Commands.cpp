@@ -22,8 +22,8 @@ std::vector<NamedCommand> BuildCommands() {
                             ReDraw();
                         },
                         [] { return true; }});
-    commands.push_back({"UndoMenu", "&Edita > &Annulla", [] { RestoreUndo(); },
-                        [] { return UndoAvailable; }});
+    commands.push_back(
+        {"UndoMenu", "&Edita > &Annulla", [] { RestoreUndo(); }, [] { return UndoAvailable; }});
     for (const FilterCommand& f : FilterCommands()) {
         const std::vector<Stage> stages = f.stages;
         commands.push_back({f.component, MenuPath("F&iltri", f.submenu, f.caption),

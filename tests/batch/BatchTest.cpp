@@ -13,13 +13,13 @@
 namespace lf {
 namespace {
 
-struct Run {
+struct BatchRun {
     int status;
     std::string out;
     std::string err;
 };
 
-Run Batch(const std::vector<std::string>& args) {
+BatchRun Batch(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = RunBatch(args, out, err);
     ResetDocument();
@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(BatchTest, HelpListsEveryStep) {
-    Run r = Batch({"--help"});
+    BatchRun r = Batch({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--select", "--statistics", "--custom", "--resize", "--resize-plain"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
@@ -61,7 +61,7 @@ TEST_F(BatchTest, UsageErrorsDoNothingAndExitTwo) {
         {input, output, "UndoMenu"},  // nothing to undo yet: the menu item is disabled
     };
     for (const auto& args : cases) {
-        Run r = Batch(args);
+        BatchRun r = Batch(args);
         EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
         EXPECT_FALSE(r.err.empty());
         EXPECT_FALSE(std::filesystem::exists(output)) << ::testing::PrintToString(args);
@@ -70,25 +70,25 @@ TEST_F(BatchTest, UsageErrorsDoNothingAndExitTwo) {
 
 TEST_F(BatchTest, ConvertsAndReplacesAnExistingOutput) {
     SaveBmpFile(test::SolidPicture(2, 2, 0), output);
-    Run r = Batch({input, output});
+    BatchRun r = Batch({input, output});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(LoadBmpFile(output), original);
 }
 
 TEST_F(BatchTest, StepsRunAsTheMenuDoesWithUndo) {
-    Run inverted = Batch({input, output, "InvertAllmenu"});
+    BatchRun inverted = Batch({input, output, "InvertAllmenu"});
     ASSERT_EQ(inverted.status, 0) << inverted.err;
     const Bitmap result = LoadBmpFile(output);
     EXPECT_EQ(result.Pixel(0, 0), original.Pixel(0, 0) ^ 0xFFFFFFu);
     EXPECT_EQ(result.Pixel(29, 39), original.Pixel(29, 39) ^ 0xFFFFFFu);
 
-    Run undone = Batch({input, output, "InvertAllmenu", "UndoMenu"});
+    BatchRun undone = Batch({input, output, "InvertAllmenu", "UndoMenu"});
     ASSERT_EQ(undone.status, 0) << undone.err;
     EXPECT_EQ(LoadBmpFile(output), original);
 }
 
 TEST_F(BatchTest, SelectionLimitsTheFilter) {
-    Run r = Batch({input, output, "--select", "10", "10", "19", "29", "InvertAllmenu"});
+    BatchRun r = Batch({input, output, "--select", "10", "10", "19", "29", "InvertAllmenu"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Bitmap result = LoadBmpFile(output);
     for (int y = 0; y < 40; ++y)
@@ -100,7 +100,7 @@ TEST_F(BatchTest, SelectionLimitsTheFilter) {
 }
 
 TEST_F(BatchTest, AClickSelectsAllWithTheMessageOnStandardError) {
-    Run r = Batch({input, output, "--select", "5", "5", "5", "5", "InvertAllmenu"});
+    BatchRun r = Batch({input, output, "--select", "5", "5", "5", "5", "InvertAllmenu"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "Nothing selected.\nSelecting all.\n");
     EXPECT_EQ(LoadBmpFile(output).Pixel(0, 0), original.Pixel(0, 0) ^ 0xFFFFFFu);
@@ -108,7 +108,7 @@ TEST_F(BatchTest, AClickSelectsAllWithTheMessageOnStandardError) {
 
 TEST_F(BatchTest, StatisticsGoToStandardOutputLineByLine) {
     SaveBmpFile(test::MakePicture(2, 1, {RGB(0, 0, 0), RGB(255, 255, 255)}), input);
-    Run r = Batch({input, output, "--statistics"});
+    BatchRun r = Batch({input, output, "--statistics"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "File: " + input +
                          "\nDimensioni: 2 X 1\n\nOttimizzata: si\n\nR: 0 to 255\nG: 0 to 255\nB: 0 to 255\n\n"
@@ -117,19 +117,19 @@ TEST_F(BatchTest, StatisticsGoToStandardOutputLineByLine) {
 
 TEST_F(BatchTest, AnErrorWritesNothingAndExitsOne) {
     SaveBmpFile(test::SolidPicture(4, 4, RGB(9, 9, 9)), input);
-    Run r = Batch({input, output, "OptimizeMenu"});
+    BatchRun r = Batch({input, output, "OptimizeMenu"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Floating point division by zero.\n");
     EXPECT_FALSE(std::filesystem::exists(output));
 
-    Run missing = Batch({dir.File("missing.bmp"), output});
+    BatchRun missing = Batch({dir.File("missing.bmp"), output});
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(missing.err.empty());
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST_F(BatchTest, CustomFilterDropsSpaces) {
-    Run r = Batch({input, output, "--custom", "255 - R1", "G1", "B 1"});
+    BatchRun r = Batch({input, output, "--custom", "255 - R1", "G1", "B 1"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Bitmap result = LoadBmpFile(output);
     EXPECT_EQ(GetR(result.Pixel(3, 3)), 255 - GetR(original.Pixel(3, 3)));
@@ -138,7 +138,7 @@ TEST_F(BatchTest, CustomFilterDropsSpaces) {
 }
 
 TEST_F(BatchTest, ResizeSetsTheNewSize) {
-    Run r = Batch({input, output, "--resize-plain", "60", "80"});
+    BatchRun r = Batch({input, output, "--resize-plain", "60", "80"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Bitmap result = LoadBmpFile(output);
     EXPECT_EQ(result.Width(), 60);
