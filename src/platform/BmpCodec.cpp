@@ -345,39 +345,65 @@ Bitmap ReadBmp(const uint8_t* data, size_t size) {
     return picture;
 }
 
-Bitmap LoadBmpFile(const std::string& path) { return ReadBmp(ReadWholeFile(path)); }
+namespace {
 
-void WriteBmp(const Bitmap& picture, std::vector<uint8_t>& out) {
+constexpr size_t kWrittenHeaders = kFileHeaderSize + kInfoHeaderSize;
+
+// The two headers of the file we write for picture.
+std::array<uint8_t, kWrittenHeaders> WrittenHeaders(const Bitmap& picture) {
     if (picture.Empty()) throw Error("There is no picture to save");
-    const size_t rowBytes = picture.Stride();  // 3 × width padded to 4, the file's row size too
-    const size_t rowPixels = static_cast<size_t>(picture.Width()) * 3;
-    const size_t headers = kFileHeaderSize + kInfoHeaderSize;
-    const size_t imageSize = rowBytes * static_cast<size_t>(picture.Height());
-    out.assign(headers + imageSize, 0);
-    uint8_t* f = out.data();
+    const size_t imageSize = picture.Stride() * static_cast<size_t>(picture.Height());
+    std::array<uint8_t, kWrittenHeaders> f{};
     f[0] = 'B';
     f[1] = 'M';
-    Put32(f + 2, static_cast<uint32_t>(out.size()));
-    Put32(f + 10, static_cast<uint32_t>(headers));
-    uint8_t* h = f + kFileHeaderSize;
+    Put32(f.data() + 2, static_cast<uint32_t>(kWrittenHeaders + imageSize));
+    Put32(f.data() + 10, static_cast<uint32_t>(kWrittenHeaders));
+    uint8_t* h = f.data() + kFileHeaderSize;
     Put32(h, kInfoHeaderSize);
     Put32(h + 4, static_cast<uint32_t>(picture.Width()));
-    Put32(h + 8, static_cast<uint32_t>(picture.Height()));
-    Put16(h + 12, 1);   // planes
-    Put16(h + 14, 24);  // bits per pixel
-    Put32(h + 16, 0);   // no compression
+    Put32(h + 8, static_cast<uint32_t>(picture.Height()));  // positive: bottom-up
+    Put16(h + 12, 1);                                       // planes
+    Put16(h + 14, 24);                                      // bits per pixel
+    Put32(h + 16, 0);                                       // no compression
     Put32(h + 20, static_cast<uint32_t>(imageSize));
     Put32(h + 24, 2835);  // 72 dots per inch, in pixels per metre
     Put32(h + 28, 2835);
-    for (int32_t r = 0; r < picture.Height(); ++r)
-        std::memcpy(f + headers + static_cast<size_t>(r) * rowBytes,
-                    picture.ScanLine(picture.Height() - 1 - r), rowPixels);
+    return f;
 }
 
+}  // namespace
+
+// The file's rows are the picture's rows (3 × width padded to 4 bytes) bottom-up; the padding
+// bytes are written as zeros rather than copied from the buffer.
+void WriteBmp(const Bitmap& picture, std::vector<uint8_t>& out) {
+    const auto headers = WrittenHeaders(picture);
+    const size_t rowBytes = picture.Stride();
+    const size_t rowPixels = static_cast<size_t>(picture.Width()) * 3;
+    out.assign(headers.size() + rowBytes * static_cast<size_t>(picture.Height()), 0);
+    std::memcpy(out.data(), headers.data(), headers.size());
+    uint8_t* rows = out.data() + headers.size();
+    for (int32_t r = 0; r < picture.Height(); ++r)
+        std::memcpy(rows + static_cast<size_t>(r) * rowBytes, picture.ScanLine(picture.Height() - 1 - r),
+                    rowPixels);
+}
+
+// Streams the rows to the file rather than building the whole file in memory first.
 void SaveBmpFile(const Bitmap& picture, const std::string& path) {
-    std::vector<uint8_t> file;
-    WriteBmp(picture, file);
-    WriteFileAtomically(path, file);
+    const auto headers = WrittenHeaders(picture);
+    const size_t rowPixels = static_cast<size_t>(picture.Width()) * 3;
+    const uint8_t padding[3] = {0, 0, 0};
+    WriteFileAtomically(path, [&](const ByteSink& sink) {
+        sink(headers.data(), headers.size());
+        for (int32_t r = picture.Height() - 1; r >= 0; --r) {
+            sink(picture.ScanLine(r), rowPixels);
+            sink(padding, picture.Stride() - rowPixels);
+        }
+    });
+}
+
+Bitmap LoadBmpFile(const std::string& path) {
+    const FileContents file(path);
+    return ReadBmp(file.data(), file.size());
 }
 
 }  // namespace lf

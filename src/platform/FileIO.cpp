@@ -2,6 +2,7 @@
 #include "platform/FileIO.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "platform/Errors.h"
@@ -43,15 +45,64 @@ private:
     std::string name_;
 };
 
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() { ::close(fd_); }
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+constexpr size_t kLargeFile = size_t{1} << 20;
+constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kWriteBuffer = size_t{1} << 20;
+
 }  // namespace
+
+FileContents::FileContents(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Fail("Cannot open file", path, errno);
+    const Descriptor descriptor(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) Fail("Cannot read file", path, errno);
+    if (S_ISDIR(info.st_mode)) Fail("Cannot open file", path, EISDIR);
+    if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) < kLargeFile) {
+        small_ = ReadWholeFile(path);
+        data_ = small_.data();
+        size_ = small_.size();
+        return;
+    }
+    const size_t expected = static_cast<size_t>(info.st_size);
+    const size_t mapped = (expected + kHugePage - 1) / kHugePage * kHugePage;
+    void* memory = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) throw std::bad_alloc();
+    ::madvise(memory, mapped, MADV_HUGEPAGE);  // only a hint: fine if the kernel declines
+    data_ = static_cast<uint8_t*>(memory);
+    mapped_ = mapped;
+    // A file that shrinks while it is read gives what it still holds; growth is not followed.
+    while (size_ < expected) {
+        const ssize_t got = ::read(fd, data_ + size_, expected - size_);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            ::munmap(data_, mapped_);
+            Fail("Cannot read file", path, error);
+        }
+        if (got == 0) break;
+        size_ += static_cast<size_t>(got);
+    }
+}
+
+FileContents::~FileContents() {
+    if (mapped_ != 0) ::munmap(data_, mapped_);
+}
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) Fail("Cannot open file", path, errno);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const Descriptor descriptor(fd);
 
     struct stat info {};
     if (::fstat(fd, &info) != 0) Fail("Cannot read file", path, errno);
@@ -75,6 +126,10 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t size) {
+    WriteFileAtomically(path, [&](const ByteSink& sink) { sink(bytes, size); });
+}
+
+void WriteFileAtomically(const std::string& path, const std::function<void(const ByteSink&)>& produce) {
     // Replace what a symbolic link points to, not the link itself.
     std::string target = path;
     struct stat linkInfo {};
@@ -107,15 +162,31 @@ void WriteFileAtomically(const std::string& path, const uint8_t* bytes, size_t s
     }
     if (::fchmod(fd, mode) != 0) Fail("Cannot create file", path, errno);
 
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t put = ::write(fd, bytes + done, size - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            Fail("Cannot write file", path, errno);
+    const auto writeAll = [&](const uint8_t* bytes, size_t size) {
+        while (size > 0) {
+            const ssize_t put = ::write(fd, bytes, size);
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                Fail("Cannot write file", path, errno);
+            }
+            bytes += put;
+            size -= static_cast<size_t>(put);
         }
-        done += static_cast<size_t>(put);
-    }
+    };
+    std::vector<uint8_t> buffer;
+    buffer.reserve(kWriteBuffer);
+    const ByteSink sink = [&](const uint8_t* bytes, size_t size) {
+        if (buffer.size() + size > kWriteBuffer) {
+            writeAll(buffer.data(), buffer.size());
+            buffer.clear();
+        }
+        if (size >= kWriteBuffer)
+            writeAll(bytes, size);
+        else
+            buffer.insert(buffer.end(), bytes, bytes + size);
+    };
+    produce(sink);
+    writeAll(buffer.data(), buffer.size());
     if (::fsync(fd) != 0) Fail("Cannot write file", path, errno);
     if (temporary.Close() != 0) Fail("Cannot write file", path, errno);
     if (::rename(temporary.name().c_str(), target.c_str()) != 0) Fail("Cannot create file", path, errno);

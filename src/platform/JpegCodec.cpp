@@ -127,7 +127,10 @@ Bitmap ReadJpeg(const uint8_t* data, size_t size) {
     return picture;
 }
 
-Bitmap LoadJpegFile(const std::string& path) { return ReadJpeg(ReadWholeFile(path)); }
+Bitmap LoadJpegFile(const std::string& path) {
+    const FileContents file(path);
+    return ReadJpeg(file.data(), file.size());
+}
 
 void WriteJpeg(const Bitmap& picture, std::vector<uint8_t>& out) {
     if (picture.Empty()) throw Error("There is no picture to save");

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -48,8 +49,57 @@ TEST(FileIO, ReadingGivesTheSystemsReason) {
               "Cannot open file " + dir.path().string() + ": Is a directory");
     WriteFileAtomically(dir.File("a.bin"), kNew);
     EXPECT_EQ(ReadWholeFile(dir.File("a.bin")), kNew);
-    WriteFileAtomically(dir.File("empty.bin"), {});
+    WriteFileAtomically(dir.File("empty.bin"), std::vector<uint8_t>{});
     EXPECT_TRUE(ReadWholeFile(dir.File("empty.bin")).empty());
+}
+
+TEST(FileIO, LargeAndSmallFilesReadWhole) {
+    test::TempDir dir;
+    for (size_t size :
+         {size_t{0}, size_t{5}, (size_t{1} << 20) - 1, size_t{3} << 20, (size_t{5} << 20) + 7}) {
+        std::vector<uint8_t> bytes(size);
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 4096);
+        const std::string path = dir.File(std::to_string(size) + ".bin");
+        WriteFileAtomically(path, bytes);
+        const FileContents contents(path);
+        ASSERT_EQ(contents.size(), size);
+        EXPECT_TRUE(size == 0 || std::memcmp(contents.data(), bytes.data(), size) == 0) << size;
+    }
+    const std::string missing = dir.File("none.jpg");
+    EXPECT_EQ(ErrorOf([&] { FileContents c(missing); }),
+              "Cannot open file " + missing + ": No such file or directory");
+}
+
+TEST(FileIO, AProducerWritesInPiecesOfAnySize) {
+    test::TempDir dir;
+    const std::string path = dir.File("pieces.bin");
+    std::vector<uint8_t> expected;
+    WriteFileAtomically(path, [&](const ByteSink& sink) {
+        // Pieces below, at and above the write buffer's size, in an order that crosses its edges.
+        for (size_t size :
+             {size_t{3}, size_t{1} << 20, size_t{700000}, size_t{500000}, size_t{0}, (size_t{2} << 20) + 1}) {
+            std::vector<uint8_t> piece(size, static_cast<uint8_t>(size % 251));
+            sink(piece.data(), piece.size());
+            expected.insert(expected.end(), piece.begin(), piece.end());
+        }
+    });
+    EXPECT_EQ(ReadWholeFile(path), expected);
+}
+
+TEST(FileIO, AProducerThatFailsLeavesTheOldFile) {
+    test::TempDir dir;
+    const std::string path = dir.File("old.jpg");
+    WriteFileAtomically(path, kOld);
+    EXPECT_EQ(ErrorOf([&] {
+                  WriteFileAtomically(path, [](const ByteSink& sink) {
+                      const std::vector<uint8_t> half(3u << 20, 'x');
+                      sink(half.data(), half.size());
+                      throw Error("Cannot write JPEG file: broken");
+                  });
+              }),
+              "Cannot write JPEG file: broken");
+    EXPECT_EQ(ReadWholeFile(path), kOld);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"old.jpg"});
 }
 
 TEST(FileIO, ReplacingKeepsTheOldFilesModeAndLeavesNoTemporary) {
