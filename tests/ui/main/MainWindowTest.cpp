@@ -2,15 +2,20 @@
 // clipboard, undo and leaving, driven through the menu items by name and the answered dialogs.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -125,6 +130,23 @@ TEST_F(MainWindowTest, StartsEmptyWithoutParameters) {
     for (const char* name : {"OpenMenu", "ExitMenu", "PasteMenu", "EditMenu", "SourcesMenu", "AboutMenu"})
         EXPECT_TRUE(Enabled(name)) << name;
     EXPECT_TRUE(dialogs_.shown.empty());
+    // The user cannot resize or maximise it; the client area shows a cross-hair.
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(form.ClientArea()->cursor().shape(), Qt::CrossCursor);
+}
+
+TEST_F(MainWindowTest, BrokenFileOnTheCommandLineGivesTheErrorBoxAndAnEmptyStart) {
+    const std::string broken = temp_.File("broken.bmp");
+    std::ofstream(broken, std::ios::binary) << "BM\x10\x00";
+    TMainForm& form = Start({QString::fromStdString(broken)});
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].kind, ShownMessage::Error);
+    EXPECT_EQ(form.ClientSize(), QSize(260, 0));
+    // The name was taken before the load failed, and the first redraw shows it.
+    EXPECT_EQ(form.windowTitle().toStdString(), "Lumaforge - " + broken);
+    for (const char* name : kPictureCommands) EXPECT_FALSE(Enabled(name)) << name;
 }
 
 TEST_F(MainWindowTest, StartsWithThePictureNamedOnTheCommandLine) {
@@ -620,6 +642,58 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndGlyphs) {
     EXPECT_TRUE(form.findChild<QAction*>("WebcameraMenu")->isCheckable());
 }
 
+TEST_F(MainWindowTest, JpegSavedThroughTheMenuOpensAgain) {
+    const Bitmap picture = test::SolidPicture(33, 17, RGB(200, 120, 40));
+    Start({QString::fromStdString(PictureFile("in.bmp", picture))});
+    const std::string jpeg = temp_.File("out.JpG");
+    dialogs_.fileAnswers.push_back(jpeg);
+    Choose("SaveasMenu");
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_EQ(ReadAll(jpeg).substr(0, 2), "\xFF\xD8");
+
+    dialogs_.fileAnswers.push_back(jpeg);
+    Choose("OpenMenu");
+    ASSERT_EQ(MainBitmap.Width(), 33);
+    ASSERT_EQ(MainBitmap.Height(), 17);
+    // A flat colour survives quality 90 within a few levels.
+    const uint32_t p = MainBitmap.Pixel(16, 8);
+    EXPECT_NEAR(GetR(p), 200, 4);
+    EXPECT_NEAR(GetG(p), 120, 4);
+    EXPECT_NEAR(GetB(p), 40, 4);
+}
+
+TEST_F(MainWindowTest, ResizeItemShowsTheResizeWindow) {
+    Start({QString::fromStdString(PictureFile("r.bmp", test::SolidPicture(40, 30, 0)))});
+    Choose("ResizeMenu");
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "ResizeForm") window = w;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    window->hide();
+}
+
+// The client area hands the mouse to the window in client coordinates, also when the button
+// comes up outside it.
+TEST_F(MainWindowTest, DragOnTheClientAreaSelects) {
+    TMainForm& form =
+        Start({QString::fromStdString(PictureFile("drag.bmp", test::SolidPicture(100, 60, 0)))});
+    QWidget* area = form.ClientArea();
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(form.windowTitle(), "Release mouse button to end selection!");
+    QTest::mouseMove(area, QPoint(15, 20));
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(19, 29));
+    EXPECT_EQ(SelRect, Rect(10, 10, 19, 29));
+    EXPECT_TRUE(ScreenShowsText(form, {10, 10}, "Selezione larghezza: 10"));
+    EXPECT_TRUE(ScreenShowsText(form, {10, 25}, "             Altezza: 20"));
+    EXPECT_NE(form.windowTitle(), "Release mouse button to end selection!");
+
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
+    EXPECT_EQ(SelRect, Rect(50, 40, 400, 300));
+    EXPECT_TRUE(dialogs_.shown.empty());
+}
+
 TEST(GlyphsTest, ThirteenDistinctSmallPictures) {
     std::set<QByteArray> seen;
     for (int i = 0; i < kGlyphCount; ++i) {
@@ -633,6 +707,55 @@ TEST(GlyphsTest, ThirteenDistinctSmallPictures) {
     }
     EXPECT_EQ(seen.size(), static_cast<size_t>(kGlyphCount));
     EXPECT_TRUE(GlyphImage(kGlyphCount).isNull());
+}
+
+// The real boxes, looked at while they are open and answered with a key.
+struct SeenBox {
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    QString defaultButton;
+};
+
+TEST(QtDialogsTest, BoxesHaveTheirCaptionsIconsAndButtons) {
+    QtDialogs dialogs;
+    auto seen = std::make_shared<SeenBox>();
+    auto look = [&](int key) {
+        QTimer::singleShot(0, [seen, key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            *seen = SeenBox{box->windowTitle(), box->text(), box->icon(), {}, {}};
+            for (QAbstractButton* b : box->buttons()) seen->buttons << b->text();
+            if (box->defaultButton()) seen->defaultButton = box->defaultButton()->text();
+            QTest::keyClick(box, static_cast<Qt::Key>(key));
+        });
+    };
+
+    look(Qt::Key_Escape);
+    EXPECT_FALSE(dialogs.Confirm("Uscire ora?"));
+    EXPECT_EQ(seen->caption, "Confirm");
+    EXPECT_EQ(seen->text, "Uscire ora?");
+    EXPECT_EQ(seen->icon, QMessageBox::Question);
+    EXPECT_EQ(seen->buttons.size(), 2);
+    EXPECT_TRUE(seen->buttons.contains("&Yes") && seen->buttons.contains("&No"));
+    EXPECT_EQ(seen->defaultButton, "&Yes");
+
+    look(Qt::Key_Return);
+    EXPECT_TRUE(dialogs.Confirm("File exists. Overwrite?"));
+
+    look(Qt::Key_Return);
+    dialogs.Information("No clipboard data available.");
+    EXPECT_EQ(seen->caption, "Information");
+    EXPECT_EQ(seen->icon, QMessageBox::Information);
+    EXPECT_EQ(seen->buttons.size(), 1);
+    EXPECT_EQ(seen->text, "No clipboard data available.");
+
+    look(Qt::Key_Return);
+    dialogs.ErrorBox("Floating point division by zero.");
+    EXPECT_EQ(seen->caption, "Lumaforge");
+    EXPECT_EQ(seen->icon, QMessageBox::Critical);
+    EXPECT_EQ(seen->buttons.size(), 1);
+    EXPECT_EQ(seen->text, "Floating point division by zero.");
 }
 
 TEST(QtDialogsTest, FilterNotationBecomesQtsFilters) {
