@@ -1,0 +1,225 @@
+// The custom filter's literal form, its cached fast form and the pass over the selection.
+#include "customfilter/CustomFilter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "filters/SelectionPass.h"
+
+namespace lf {
+
+namespace {
+
+// Pixels are stored blue, green, red: the byte offset of each variable.
+constexpr int kOffset[3] = {2, 1, 0};
+
+void ReplaceAll(std::string& text, const char* variable, const std::string& value) {
+    std::string result;
+    result.reserve(text.size() + 8);
+    size_t from = 0;
+    for (size_t at; (at = text.find(variable, from)) != std::string::npos; from = at + 2) {
+        result.append(text, from, at - from);
+        result += value;
+    }
+    result.append(text, from, std::string::npos);
+    text.swap(result);
+}
+
+// Which variables the literal form can read. A value put in for R1 may begin with "1" and so
+// complete a "G1" or "B1" from a letter just before it ("GR1" with r = 123 reads g's text).
+uint8_t LiteralUsedMask(const std::string& text) {
+    auto has = [&text](const char* s) { return text.find(s) != std::string::npos; };
+    uint8_t mask = 0;
+    if (has("R1")) mask |= 1u << kVariableR;
+    if (has("G1") || has("GR1")) mask |= 1u << kVariableG;
+    if (has("B1") || has("BR1") || has("BG1") || has("BGR1")) mask |= 1u << kVariableB;
+    return mask;
+}
+
+}  // namespace
+
+std::string SubstituteVariables(const std::string& expression, uint8_t r, uint8_t g, uint8_t b) {
+    std::string text = expression;
+    ReplaceAll(text, "R1", std::to_string(r));
+    ReplaceAll(text, "G1", std::to_string(g));
+    ReplaceAll(text, "B1", std::to_string(b));
+    return text;
+}
+
+uint8_t ChannelByte(bool failed, Extended value) {
+    if (failed || !(value > 0)) return 0;
+    if (value > 255) return 255;
+    return static_cast<uint8_t>(std::nearbyint(value));  // default rounding: halves to even
+}
+
+uint8_t LiteralChannelValue(TMathParser& parser, const std::string& expression, uint8_t r, uint8_t g,
+                            uint8_t b) {
+    parser.ParseString = SubstituteVariables(expression, r, g, b);
+    parser.Parse();
+    return ChannelByte(parser.ParseFailed, parser.ParseValue);
+}
+
+void CustomFilterLiteralKernel(Bitmap& work, TMathParser& parser, const std::string& RExpr,
+                               const std::string& GExpr, const std::string& BExpr) {
+    for (int32_t y = 0; y < work.Height(); ++y) {
+        uint8_t* pixel = work.ScanLine(y);
+        for (int32_t x = 0; x < work.Width(); ++x, pixel += 3) {
+            const uint8_t b = pixel[0], g = pixel[1], r = pixel[2];
+            // All three from the pixel as it was: nothing is stored before the last is known.
+            const uint8_t newR = LiteralChannelValue(parser, RExpr, r, g, b);
+            const uint8_t newG = LiteralChannelValue(parser, GExpr, r, g, b);
+            const uint8_t newB = LiteralChannelValue(parser, BExpr, r, g, b);
+            pixel[0] = newB;
+            pixel[1] = newG;
+            pixel[2] = newR;
+        }
+    }
+}
+
+ChannelEvaluator::ChannelEvaluator(const std::string& expression, TMathParser& parser)
+    : expression_(expression), parser_(&parser), compiled_(CompiledFormula::Compile(expression)) {
+    usedMask_ = compiled_ ? compiled_->UsedMask() : LiteralUsedMask(expression);
+    int vars[3], count = 0;
+    for (int v = 0; v < 3; ++v) {
+        if ((usedMask_ >> v) & 1) vars[count++] = v;
+    }
+    uint8_t values[3] = {0, 0, 0};
+    if (count == 0) {
+        kind_ = Kind::Constant;
+        constant_ = Compute(0, 0, 0);
+    } else if (count == 1) {
+        kind_ = Kind::OneVariable;
+        first_ = kOffset[vars[0]];
+        table_.resize(256);
+        for (int i = 0; i < 256; ++i) {
+            values[vars[0]] = static_cast<uint8_t>(i);
+            table_[i] = Compute(values[0], values[1], values[2]);
+        }
+    } else if (count == 2 && compiled_) {
+        kind_ = Kind::TwoVariables;
+        first_ = kOffset[vars[0]];
+        second_ = kOffset[vars[1]];
+        table_.resize(65536);
+        for (int i = 0; i < 65536; ++i) {
+            values[vars[0]] = static_cast<uint8_t>(i >> 8);
+            values[vars[1]] = static_cast<uint8_t>(i);
+            table_[i] = Compute(values[0], values[1], values[2]);
+        }
+    } else {
+        // 65536 literal parses would cost more than most selections.
+        kind_ = Kind::OnDemand;
+        for (int v = 0; v < 3; ++v) {
+            if ((usedMask_ >> v) & 1) keyMask_ |= 0xFFu << (8 * (2 - v));
+        }
+        cache_.reset(static_cast<uint16_t*>(std::calloc(size_t{1} << 24, sizeof(uint16_t))));
+        if (!cache_) throw std::bad_alloc();
+    }
+}
+
+uint8_t ChannelEvaluator::Compute(uint8_t r, uint8_t g, uint8_t b) const {
+    if (!compiled_) return LiteralChannelValue(*parser_, expression_, r, g, b);
+    const Extended variables[3] = {Extended(r), Extended(g), Extended(b)};
+    Extended value = 0;
+    const bool ok = compiled_->Evaluate(variables, value);
+    return ChannelByte(!ok, value);
+}
+
+void ChannelEvaluator::Row(const uint8_t* pixels, int32_t width, uint8_t* out) {
+    switch (kind_) {
+        case Kind::Constant:
+            for (int32_t x = 0; x < width; ++x) out[x] = constant_;
+            break;
+        case Kind::OneVariable: {
+            const uint8_t* table = table_.data();
+            const uint8_t* p = pixels + first_;
+            for (int32_t x = 0; x < width; ++x) out[x] = table[p[3 * x]];
+            break;
+        }
+        case Kind::TwoVariables: {
+            const uint8_t* table = table_.data();
+            const uint8_t* p = pixels + first_;
+            const uint8_t* q = pixels + second_;
+            for (int32_t x = 0; x < width; ++x) out[x] = table[(p[3 * x] << 8) | q[3 * x]];
+            break;
+        }
+        case Kind::OnDemand: {
+            uint16_t* cache = cache_.get();
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t b = pixels[3 * x], g = pixels[3 * x + 1], r = pixels[3 * x + 2];
+                const uint32_t key = ((uint32_t{r} << 16) | (uint32_t{g} << 8) | b) & keyMask_;
+                uint16_t& entry = cache[key];
+                // An unused variable is 0 in the key, so evaluate with the key's values.
+                if (entry == 0)
+                    entry = static_cast<uint16_t>(Compute(key >> 16, (key >> 8) & 0xFF, key & 0xFF) + 1);
+                out[x] = static_cast<uint8_t>(entry - 1);
+            }
+            break;
+        }
+    }
+}
+
+namespace {
+
+struct PreparedFilter {
+    PreparedFilter(const std::string& RExpr, const std::string& GExpr, const std::string& BExpr,
+                   TMathParser& parser)
+        : red(RExpr, parser), green(GExpr, parser), blue(BExpr, parser) {}
+
+    // Evaluations of compiled formulas cannot throw, so such a filter may rewrite the picture's
+    // rows in place; a literal one parses as it goes and works on a copy.
+    bool AllCompiled() const { return red.Compiled() && green.Compiled() && blue.Compiled(); }
+
+    void Reserve(size_t width) {
+        if (width > r.size()) {
+            r.resize(width);
+            g.resize(width);
+            b.resize(width);
+        }
+    }
+
+    void Row(uint8_t* pixels, int32_t width) {
+        Reserve(static_cast<size_t>(width));
+        red.Row(pixels, width, r.data());
+        green.Row(pixels, width, g.data());
+        blue.Row(pixels, width, b.data());
+        for (int32_t x = 0; x < width; ++x) {
+            pixels[3 * x] = b[x];
+            pixels[3 * x + 1] = g[x];
+            pixels[3 * x + 2] = r[x];
+        }
+    }
+
+    ChannelEvaluator red, green, blue;
+    std::vector<uint8_t> r, g, b;
+};
+
+}  // namespace
+
+void CustomFilterKernel(Bitmap& work, const std::string& RExpr, const std::string& GExpr,
+                        const std::string& BExpr) {
+    TMathParser parser;
+    PreparedFilter filter(RExpr, GExpr, BExpr, parser);
+    for (int32_t y = 0; y < work.Height(); ++y) filter.Row(work.ScanLine(y), work.Width());
+}
+
+void CustomFilter(const std::string& RExpr, const std::string& GExpr, const std::string& BExpr,
+                  TMathParser& parser) {
+    PreparedFilter filter(RExpr, GExpr, BExpr, parser);
+    if (filter.AllCompiled()) {
+        // Allocate before the first row is rewritten, so that nothing can throw halfway.
+        filter.Reserve(static_cast<size_t>(std::max<int64_t>(SelectionWidth(), 0)));
+        PointPass([&filter](uint8_t* row, int32_t w) { filter.Row(row, w); });
+    } else {
+        SelectionPass([&filter](Bitmap& work) {
+            for (int32_t y = 0; y < work.Height(); ++y) filter.Row(work.ScanLine(y), work.Width());
+        });
+    }
+}
+
+void CustomFilter(const std::string& RExpr, const std::string& GExpr, const std::string& BExpr) {
+    TMathParser parser;
+    CustomFilter(RExpr, GExpr, BExpr, parser);
+}
+
+}  // namespace lf
