@@ -141,6 +141,8 @@ void WriteFileAtomically(const std::string& path, const std::function<void(const
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) Fail("Cannot create file", path, EISDIR);
+    // The rename would replace a file we may not write; refuse as opening it for writing would.
+    if (exists && ::access(target.c_str(), W_OK) != 0) Fail("Cannot create file", path, errno);
 
     const size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
@@ -161,6 +163,12 @@ void WriteFileAtomically(const std::string& path, const std::function<void(const
         mode = 0666 & ~mask;
     }
     if (::fchmod(fd, mode) != 0) Fail("Cannot create file", path, errno);
+    // Keep the old file's owner where we may (the superuser saving someone's picture).
+    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Not allowed: the new file keeps our owner, as a newly created one would.
+        }
+    }
 
     const auto writeAll = [&](const uint8_t* bytes, size_t size) {
         while (size > 0) {

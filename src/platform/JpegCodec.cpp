@@ -3,6 +3,7 @@
 // the program's error.
 #include "platform/JpegCodec.h"
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 #include <algorithm>
@@ -88,7 +89,13 @@ Bitmap ReadJpeg(const uint8_t* data, size_t size) {
     cinfo.err = &errors.base;
     // Only objects made before this point live across the jump, and none is changed in a
     // register between here and the jump.
-    if (setjmp(errors.jump)) throw EInvalidGraphic(std::string("Invalid JPEG file: ") + errors.message);
+    if (setjmp(errors.jump)) {
+        // Beyond the memory cap libjpeg asks for a backing store it does not have: the file
+        // is not broken, only too large for us.
+        if (errors.base.msg_code == JERR_NO_BACKING_STORE || errors.base.msg_code == JERR_OUT_OF_MEMORY)
+            throw Error("Not enough memory to decode the JPEG file (" + std::string(errors.message) + ")");
+        throw EInvalidGraphic(std::string("Invalid JPEG file: ") + errors.message);
+    }
 
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = kMaxJpegWorkingMemory;

@@ -164,7 +164,7 @@ TEST(FileIO, FailedWritesLeaveTheOldFileIntact) {
     EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"old.bmp", "taken.bmp"}));
 }
 
-TEST(FileIO, AReadOnlyFolderRefusesTheNewFile) {
+TEST(FileIO, ReadOnlyFoldersAndFilesRefuseTheNewFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write into read-only folders";
     test::TempDir dir;
     const std::string path = dir.File("old.bmp");
@@ -173,6 +173,12 @@ TEST(FileIO, AReadOnlyFolderRefusesTheNewFile) {
     const std::string error = ErrorOf([&] { WriteFileAtomically(path, kNew); });
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(error, "Cannot create file " + path + ": Permission denied");
+    EXPECT_EQ(ReadWholeFile(path), kOld);
+
+    // A read-only file in a writable folder is not replaced behind its back.
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(path, kNew); }),
+              "Cannot create file " + path + ": Permission denied");
     EXPECT_EQ(ReadWholeFile(path), kOld);
 }
 

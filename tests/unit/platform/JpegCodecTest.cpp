@@ -195,6 +195,43 @@ TEST(JpegReader, AHugeDeclaredSizeIsRefusedBeforeDecoding) {
     EXPECT_EQ(ReadError(file).rfind("Picture too large: 65000 x 65000", 0), 0u) << ReadError(file);
 }
 
+TEST(JpegReader, AFileNeedingTooMuchWorkingMemoryIsRefused) {
+    // A progressive 4:4:4 frame keeps every coefficient: 16000 × 16000 would need 1.5 GB, more
+    // than libjpeg may take, although the picture itself is within the size limit.
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long length = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &length);
+    cinfo.image_width = cinfo.image_height = 8;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    for (int c = 0; c < 3; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(24, 128);
+    for (int y = 0; y < 8; ++y) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> file(buffer, buffer + length);
+    std::free(buffer);
+    bool patched = false;
+    for (size_t i = 0; i + 8 < file.size() && !patched; ++i)
+        if (file[i] == 0xFF && file[i + 1] == 0xC2) {  // progressive frame header
+            file[i + 5] = 16000 >> 8, file[i + 6] = 16000 & 255;
+            file[i + 7] = 16000 >> 8, file[i + 8] = 16000 & 255;
+            patched = true;
+        }
+    ASSERT_TRUE(patched);
+    EXPECT_EQ(ReadError(file), "Not enough memory to decode the JPEG file (Backing store not supported)");
+}
+
 TEST(JpegWriter, WritesBaselineSequentialColourAtQualityNinety) {
     const Bitmap picture = Gradient(64, 48);
     std::vector<uint8_t> file;
