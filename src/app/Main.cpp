@@ -3,6 +3,8 @@
 #include "app/Main.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -326,6 +328,11 @@ void TMainForm::SaveasMenuClick() {
 
 void TMainForm::ExitMenuClick() {
     if (AskConfirmation("Uscire ora?")) close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) QCoreApplication::quit();
 }
 
 void TMainForm::UndoMenuClick() { RestoreUndo(); }

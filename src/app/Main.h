@@ -79,6 +79,11 @@ public:
     // The font of the two size texts.
     QFont TextFont() const;
 
+protected:
+    // Closing the main window, from "&Esci" or the title bar, ends the program even while
+    // a tool window (zoom, resize) is still shown.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildMenus();
     void RenderScreen();

@@ -7,6 +7,7 @@
 #include "app/QtClipboard.h"
 #include "app/QtDialogs.h"
 #include "app/Resize.h"
+#include "app/Zoom.h"
 #include "platform/Clipboard.h"
 #include "platform/Cursor.h"
 #include "platform/Dialogs.h"
@@ -26,11 +27,14 @@ int main(int argc, char** argv) {
     // The main window first: its creation may already load the picture named on the command
     // line. The other forms stay hidden until a command shows them.
     lf::TMainForm mainForm(application.arguments().mid(1));
+    lf::ZoomForm = new lf::TZoomForm();
     lf::ResizeForm = new lf::TResizeForm();
     mainForm.show();
     const int status = application.exec();
     delete lf::ResizeForm;
     lf::ResizeForm = nullptr;
+    delete lf::ZoomForm;
+    lf::ZoomForm = nullptr;
 
     lf::InstallDialogs(nullptr);
     lf::InstallClipboard(nullptr);
