@@ -68,6 +68,7 @@ void MeanRowsWith(const PixelRows& rows, int32_t r) {
     // running vertical sum over the 2r + 1 rows around y (edge rows repeated).
     RowRing<Sum> rowSums(static_cast<size_t>(2 * r + 2), n);
     std::vector<uint8_t> padded((static_cast<size_t>(w) + 2 * r) * 3);
+    std::vector<Sum> run(padded.size());
     int32_t summed = -1;
     auto sumRowsUpTo = [&](int32_t last) {
         while (summed < last) {
@@ -78,12 +79,23 @@ void MeanRowsWith(const PixelRows& rows, int32_t r) {
                 std::memcpy(padded.data() + (static_cast<size_t>(w) + r + i) * 3, row + n - 3, 3);
             }
             std::memcpy(padded.data() + static_cast<size_t>(r) * 3, row, n);
+            // Sums of 2r + 1 taps three bytes apart, by doubling: run[i] holds the sum of `span`
+            // taps from i, and the taps of the binary digits of 2r + 1 are added from the top.
             Sum* sums = rowSums[summed];
             const uint8_t* p = padded.data();
-            for (size_t i = 0; i < n; ++i) sums[i] = p[i];
-            for (int32_t k = 1; k <= 2 * r; ++k) {
-                const uint8_t* q = p + static_cast<size_t>(k) * 3;
-                for (size_t i = 0; i < n; ++i) sums[i] = static_cast<Sum>(sums[i] + q[i]);
+            const size_t paddedLength = padded.size();
+            for (size_t i = 0; i < paddedLength; ++i) run[i] = p[i];
+            std::fill(sums, sums + n, Sum{0});
+            size_t offset = 0;
+            for (uint32_t span = 1; span <= side; span *= 2) {
+                if (side & span) {
+                    // Digits are taken from the lowest: this part covers taps offset .. offset + span.
+                    for (size_t i = 0; i < n; ++i) sums[i] = static_cast<Sum>(sums[i] + run[i + offset * 3]);
+                    offset += span;
+                }
+                if (span * 2 > side) break;
+                const size_t length = paddedLength - span * 3;
+                for (size_t i = 0; i < length; ++i) run[i] = static_cast<Sum>(run[i] + run[i + span * 3]);
             }
         }
     };
