@@ -151,13 +151,12 @@ void TResizeForm::Open() {
     HeightLabel->adjustSize();
     HeightScrollBar->SetPosition(MainBitmap.Height());
 
-    const bool wasActive = isVisible() && isActiveWindow();
+    // Showing activates the window, now or later as the window system reports it; that one
+    // activation is this opening's, whose handler runs here, once.
+    activationHandled_ = !(isVisible() && isActiveWindow());
     show();
     raise();
     activateWindow();
-    // The window system may report the activation later, or (offscreen, or already active)
-    // not at all: run the handler now and let changeEvent skip that one report.
-    activationHandled_ = !wasActive && !isActiveWindow();
     RunGuarded([this] { FormActivate(); });
 }
 

@@ -72,8 +72,8 @@ private:
     // old height × width position div old width.
     int ProportionalHeight() const;
 
-    // Open() runs the activation handler itself; the window system's activation that follows
-    // belongs to the same opening and is not run again.
+    // Open() runs the activation handler itself; the window system's report of the activation
+    // that opening causes is not run again.
     bool activationHandled_ = false;
 };
 

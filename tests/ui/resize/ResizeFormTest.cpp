@@ -165,6 +165,19 @@ TEST_F(ResizeWindow, AVeryWidePictureRefusesTheHeightMaximum) {
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.HeightScrollBar->Max(), 1875);
     EXPECT_EQ(form.WidthScrollBar->Position(), 2500);
+
+    // The window system's report of that activation does not run the handler a second time;
+    // coming back to the window from another one does.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(dialogs.shown.size(), 2u);
 }
 
 TEST_F(ResizeWindow, KeepingTheProportionsFollowsTheWidthBar) {
