@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <new>
 #include <set>
 #include <string>
 
@@ -141,7 +143,8 @@ void TMainForm::FormCreate(const QStringList& parameters) {
 
     // Only the first parameter counts. Anything but a regular file (a folder, a device, a
     // pipe that would block the start) is "not an existing file".
-    const std::string parameter = parameters.isEmpty() ? std::string() : parameters.first().toStdString();
+    const std::string parameter =
+        parameters.isEmpty() ? std::string() : QFile::encodeName(parameters.first()).toStdString();
     if (!parameter.empty()) {
         std::error_code error;
         if (std::filesystem::is_regular_file(parameter, error)) {
@@ -151,7 +154,7 @@ void TMainForm::FormCreate(const QStringList& parameters) {
             ShowInformation(parameter + " does not exist.");
         }
     }
-    ReDraw();
+    RunGuarded([this] { ReDraw(); });
 }
 
 void TMainForm::BuildMenus() {
@@ -252,7 +255,7 @@ void TMainForm::ReDraw() {
         screen = QImage(width, height, QImage::Format_RGB32);
     RenderScreen();
     FitWindowToClient(width, height);
-    SetCaption(QString::fromStdString(WindowCaption()));
+    SetCaption(QFile::decodeName(QByteArray::fromStdString(WindowCaption())));
     canvas_->update();
 }
 

@@ -2,6 +2,7 @@
 #include "app/QtDialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -42,7 +43,7 @@ std::optional<std::string> QtDialogs::OpenFileName(const std::string& filter) {
         QFileDialog::getOpenFileName(BoxParent(), QString(), lastFolder_, QtFileFilter(filter));
     if (name.isEmpty()) return std::nullopt;
     lastFolder_ = QFileInfo(name).absolutePath();
-    return name.toStdString();
+    return QFile::encodeName(name).toStdString();
 }
 
 std::optional<std::string> QtDialogs::SaveFileName(const std::string& filter,
@@ -53,7 +54,7 @@ std::optional<std::string> QtDialogs::SaveFileName(const std::string& filter,
                                      QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return std::nullopt;
     lastFolder_ = QFileInfo(name).absolutePath();
-    return WithDefaultExtension(name.toStdString(), defaultExtension);
+    return WithDefaultExtension(QFile::encodeName(name).toStdString(), defaultExtension);
 }
 
 QString QtFileFilter(const std::string& filter) {
