@@ -208,10 +208,22 @@ Layout ReadLayout(const uint8_t* data, size_t size) {
 
 [[noreturn]] void IndexOutOfRange() { Refuse("palette index out of range"); }
 
+}  // namespace
+
+void ClearRowPadding(Bitmap& picture) {
+    const size_t used = static_cast<size_t>(picture.Width()) * 3;
+    if (picture.Stride() == used) return;
+    for (int32_t y = 0; y < picture.Height(); ++y)
+        std::memset(picture.ScanLine(y) + used, 0, picture.Stride() - used);
+}
+
+namespace {
+
 void DecodePlain(const Layout& l, const uint8_t* pixels, size_t available, Bitmap& picture) {
     const size_t rowBytes = (static_cast<size_t>(l.width) * l.bits + 31) / 32 * 4;
     if (rowBytes * static_cast<size_t>(l.height) > available) Truncated();
     picture.SetSizeUninitialised(l.width, l.height);
+    ClearRowPadding(picture);
     const size_t width = static_cast<size_t>(l.width);
     const bool defaultRgb32 =
         l.bits == 32 && l.red.mask() == 0xFF0000 && l.green.mask() == 0xFF00 && l.blue.mask() == 0xFF;

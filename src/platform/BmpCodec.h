@@ -21,6 +21,10 @@ inline Bitmap ReadBmp(const std::vector<uint8_t>& file) { return ReadBmp(file.da
 // Reads the file (lf::Error with the system's reason when it cannot), then ReadBmp.
 Bitmap LoadBmpFile(const std::string& path);
 
+// Zeroes the bytes that pad each row to 4 bytes, so that a decoder that writes only the pixels
+// hands back no stale memory in them.
+void ClearRowPadding(Bitmap& picture);
+
 // A standard uncompressed 24-bit file: BITMAPINFOHEADER, bottom-up rows padded to 4 bytes, 72 dpi.
 void WriteBmp(const Bitmap& picture, std::vector<uint8_t>& out);
 // WriteBmp, then an atomic replacement of the file.

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/BmpCodec.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 
@@ -114,6 +115,7 @@ Bitmap ReadJpeg(const uint8_t* data, size_t size) {
     const int32_t width = static_cast<int32_t>(cinfo.output_width);
     const int32_t height = static_cast<int32_t>(cinfo.output_height);
     picture.SetSizeUninitialised(width, height);
+    ClearRowPadding(picture);
     if (ink) inkRows.resize(static_cast<size_t>(width) * 4 * kRowsPerCall);
 
     JSAMPROW rows[kRowsPerCall];

@@ -340,6 +340,22 @@ TEST(BmpReader, AHugeDeclaredSizeIsRefusedBeforeReadingOn) {
     EXPECT_EQ(ReadError(rle.Build()).rfind("Picture too large", 0), 0u);
 }
 
+TEST(BmpReader, RowPaddingHoldsNoStaleMemory) {
+    for (int width = 1; width <= 3; ++width) {
+        std::vector<uint8_t> file;
+        WriteBmp(RandomPicture(width, 4, 9), file);
+        {
+            // Leave garbage where the decoded picture is likely to be allocated.
+            Bitmap junk(width, 4);
+            std::memset(junk.Bits(), 0xAB, junk.SizeInBytes());
+        }
+        const Bitmap got = ReadBmp(file);
+        for (int y = 0; y < got.Height(); ++y)
+            for (size_t i = static_cast<size_t>(width) * 3; i < got.Stride(); ++i)
+                EXPECT_EQ(got.ScanLine(y)[i], 0) << "width " << width << " row " << y;
+    }
+}
+
 TEST(BmpWriter, WritesAStandardBottomUpTwentyFourBitFile) {
     const Bitmap picture =
         MakePicture(5, 2,
