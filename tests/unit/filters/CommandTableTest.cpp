@@ -7,7 +7,9 @@
 #include "Reference.h"
 #include "filters/Filters.h"
 #include "filters/SelectionPass.h"
+#include "platform/CommandGuard.h"
 #include "platform/Cursor.h"
+#include "support/ScriptedDialogs.h"
 
 namespace lf::test {
 namespace {
@@ -56,7 +58,8 @@ TEST_F(CommandTableTest, EveryCommandGivesTheBytesOfThePlainArithmetic) {
     const uint32_t seed = ClockSeed(Now());
     std::mt19937 random(7);
     // Odd sizes, 1- and 2-pixel strips, and rows long enough for the wide loops and their tails.
-    const std::pair<int, int> sizes[] = {{13, 9}, {1, 7}, {6, 1}, {2, 5}, {31, 17}, {67, 6}, {150, 4}, {3, 40}};
+    const std::pair<int, int> sizes[] = {{13, 9},  {1, 7},  {6, 1},   {2, 5},
+                                         {31, 17}, {67, 6}, {150, 4}, {3, 40}};
     for (const FilterCommand& command : FilterCommands()) {
         for (const auto& [w, h] : sizes) {
             const Bitmap picture = RandomPicture(w, h, random());
@@ -121,6 +124,20 @@ TEST_F(CommandTableTest, AFailingPassSkipsTheLaterStagesAndKeepsTheUndo) {
     EXPECT_EQ(UndoBitmap, picture);
     EXPECT_TRUE(UndoAvailable);
     EXPECT_FALSE(HourglassShown());
+}
+
+TEST_F(CommandTableTest, TheFlatChannelErrorReachesTheErrorBoxWithItsFullStop) {
+    ScriptedDialogs dialogs;
+    for (const char* component : {"OptimizeMenu", "FindEdgesMenu", "DrawnMenu"}) {
+        dialogs.shown.clear();
+        Load(SolidPicture(8, 6, RGB(50, 60, 70)));
+        EXPECT_FALSE(RunGuarded([&] { Run(component); })) << component;
+        ASSERT_EQ(dialogs.shown.size(), 1u) << component;
+        EXPECT_EQ(dialogs.shown[0].kind, ShownMessage::Error);
+        EXPECT_EQ(dialogs.shown[0].text, "Floating point division by zero.");
+        EXPECT_FALSE(HourglassShown());
+        EXPECT_TRUE(UndoAvailable);
+    }
 }
 
 TEST_F(CommandTableTest, TheHourglassShowsWhileAPassRuns) {
