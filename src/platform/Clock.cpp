@@ -11,10 +11,10 @@ TimeOfDay SystemTimeOfDay() {
     using namespace std::chrono;
     const auto now = system_clock::now();
     const std::time_t t = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&t, &local);
+    std::tm utc{};
+    gmtime_r(&t, &utc);
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    return TimeOfDay{local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms)};
+    return TimeOfDay{utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms)};
 }
 
 std::function<TimeOfDay()> installedClock;

@@ -12,7 +12,7 @@ struct TimeOfDay {
     int Millisecond = 0;
 };
 
-// Local time of day with milliseconds, from the installed clock.
+// Time of day in UTC with milliseconds, from the installed clock.
 TimeOfDay Now();
 // Installs a replacement clock; an empty function restores the system clock.
 void SetClock(std::function<TimeOfDay()> clock);
