@@ -298,6 +298,47 @@ void ExpectZoomShows(const QImage& zoom, const QImage& screen, QPoint pointer) {
     }
 }
 
+TEST(ZoomFeedTest, CopiesAroundThePointerBlackOutsideAndLeavesTheLastColumnAndRow) {
+    // A 10 × 6 screen with a different colour at every pixel.
+    QImage screen(10, 6, QImage::Format_RGB32);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) screen.setPixel(x, y, qRgb(20 * x + 5, 40 * y + 3, 77));
+    const uint32_t kept = RGB(1, 2, 3);
+    struct Case {
+        const char* what;
+        QPoint pointer;
+    } cases[] = {{"top-left corner", {0, 0}},
+                 {"inside", {4, 3}},
+                 {"bottom-right corner", {9, 5}},
+                 {"far outside", {300, -200}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bitmap buffer = test::SolidPicture(80, 60, kept);
+        CopyScreenAround(screen, c.pointer.x(), c.pointer.y(), buffer);
+        for (int by = 0; by < 60; ++by)
+            for (int bx = 0; bx < 80; ++bx) {
+                const QPoint p = c.pointer + QPoint(bx - 39, by - 29);
+                uint32_t expected = kept;
+                if (bx < 79 && by < 59) {
+                    expected = 0;
+                    if (screen.rect().contains(p)) {
+                        const QRgb s = screen.pixel(p);
+                        expected = RGB(qRed(s), qGreen(s), qBlue(s));
+                    }
+                }
+                ASSERT_EQ(buffer.Pixel(bx, by), expected) << "buffer pixel " << bx << ", " << by;
+            }
+    }
+    // A window without a picture has an empty screen: the copy is all black.
+    Bitmap buffer = test::SolidPicture(80, 60, kept);
+    Bitmap view = test::SolidPicture(157, 117, kept);
+    ZoomFeed(QImage(), 5, 5, buffer, view);
+    EXPECT_EQ(buffer.Pixel(0, 0), 0u);
+    EXPECT_EQ(buffer.Pixel(78, 58), 0u);
+    EXPECT_EQ(view.Pixel(0, 0), 0u);
+    EXPECT_EQ(view.Pixel(156, 116), 0u);
+}
+
 TEST_F(SelectionUiTest, TheZoomWindowShowsTheScreenAroundThePointer) {
     ZoomMenu()->trigger();
     ASSERT_TRUE(ZoomForm->isVisible());
