@@ -16,6 +16,7 @@
 #include "app/Main.h"
 #include "app/Zoom.h"
 #include "platform/Clipboard.h"
+#include "platform/Cursor.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 
@@ -388,7 +389,13 @@ TEST_F(SelectionUiTest, StatisticsReportTheWholePictureInTheInformationBox) {
     const TRect selection = SelRect;
     const Bitmap before = MainBitmap;
     dialogs.shown.clear();
+    // The hourglass while measuring, back to normal before the box comes up.
+    std::vector<std::string> cursor;
+    SetCursorHooks([&] { cursor.push_back("hourglass, messages: " + std::to_string(dialogs.shown.size())); },
+                   [&] { cursor.push_back("normal, messages: " + std::to_string(dialogs.shown.size())); });
     form->Action("StatisticsMenu")->trigger();
+    SetCursorHooks({}, {});
+    EXPECT_EQ(cursor, (std::vector<std::string>{"hourglass, messages: 0", "normal, messages: 0"}));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, test::ShownMessage::Information);
     EXPECT_EQ(dialogs.shown[0].text, std::string("File: ") + kFile +
