@@ -1,8 +1,11 @@
 // The custom filter's literal form, its cached fast form and the pass over the selection.
 #include "customfilter/CustomFilter.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "filters/SelectionPass.h"
@@ -50,7 +53,12 @@ std::string SubstituteVariables(const std::string& expression, uint8_t r, uint8_
 uint8_t ChannelByte(bool failed, Extended value) {
     if (failed || !(value > 0)) return 0;
     if (value > 255) return 255;
-    return static_cast<uint8_t>(std::nearbyint(value));  // default rounding: halves to even
+    // Adding and taking away 2^63 leaves the nearest integer, a half going to the even one, in
+    // the default rounding mode: what nearbyint gives, without its save and restore of the
+    // floating-point environment, which costs more than the rest of a compiled formula.
+    constexpr Extended kTwoTo63 = 9223372036854775808.0L;
+    const Extended rounded = (value + kTwoTo63) - kTwoTo63;
+    return static_cast<uint8_t>(rounded);
 }
 
 uint8_t LiteralChannelValue(TMathParser& parser, const std::string& expression, uint8_t r, uint8_t g,
@@ -88,6 +96,7 @@ ChannelEvaluator::ChannelEvaluator(const std::string& expression, TMathParser& p
     if (count == 0) {
         kind_ = Kind::Constant;
         constant_ = Compute(0, 0, 0);
+        table_.assign(256, constant_);
     } else if (count == 1) {
         kind_ = Kind::OneVariable;
         first_ = kOffset[vars[0]];
@@ -95,6 +104,10 @@ ChannelEvaluator::ChannelEvaluator(const std::string& expression, TMathParser& p
         for (int i = 0; i < 256; ++i) {
             values[vars[0]] = static_cast<uint8_t>(i);
             table_[i] = Compute(values[0], values[1], values[2]);
+        }
+        identityAt_ = first_;
+        for (int i = 0; i < 256 && identityAt_ >= 0; ++i) {
+            if (table_[i] != i) identityAt_ = -1;
         }
     } else if (count == 2 && compiled_) {
         kind_ = Kind::TwoVariables;
@@ -106,15 +119,81 @@ ChannelEvaluator::ChannelEvaluator(const std::string& expression, TMathParser& p
             values[vars[1]] = static_cast<uint8_t>(i);
             table_[i] = Compute(values[0], values[1], values[2]);
         }
+    } else if (compiled_ && PrepareSplit()) {
+        kind_ = Kind::Split;
     } else {
         // 65536 literal parses would cost more than most selections.
         kind_ = Kind::OnDemand;
         for (int v = 0; v < 3; ++v) {
             if ((usedMask_ >> v) & 1) keyMask_ |= 0xFFu << (8 * (2 - v));
         }
-        cache_.reset(static_cast<uint16_t*>(std::calloc(size_t{1} << 24, sizeof(uint16_t))));
-        if (!cache_) throw std::bad_alloc();
+        cache_ = std::make_unique<ZeroedTable>();
     }
+}
+
+bool ChannelEvaluator::PrepareSplit() {
+    const std::optional<CompiledFormula::Split> split = compiled_->FindSplit();
+    if (!split) return false;
+    // Inner values for every (u, v), told apart by their bits; a failing one fails the formula.
+    struct Inner {
+        unsigned __int128 bits;
+        Extended value;
+        uint16_t index;
+        bool ok;
+    };
+    std::vector<Inner> inner(65536);
+    for (int i = 0; i < 65536; ++i) {
+        Inner& in = inner[i];
+        in.value = 0;
+        in.ok = compiled_->EvaluateInner(Extended(i >> 8), Extended(i & 0xFF), in.value);
+        in.bits = 0;
+        if (in.ok) std::memcpy(&in.bits, &in.value, 10);
+        in.index = static_cast<uint16_t>(i);
+    }
+    std::sort(inner.begin(), inner.end(),
+              [](const Inner& a, const Inner& b) { return a.ok != b.ok ? a.ok < b.ok : a.bits < b.bits; });
+    // Class 0 is the failing one; the others are the distinct values in order.
+    constexpr size_t kMaxClasses = 1024;  // (classes × 256) evaluations must stay cheap
+    std::vector<Extended> values{0};
+    classes_.assign(65536, 0);
+    for (size_t i = 0; i < inner.size(); ++i) {
+        if (!inner[i].ok) continue;
+        if (values.size() == 1 || !inner[i - 1].ok || inner[i].bits != inner[i - 1].bits) {
+            if (values.size() == kMaxClasses) return false;
+            values.push_back(inner[i].value);
+        }
+        classes_[inner[i].index] = static_cast<uint16_t>(values.size() - 1);
+    }
+    table_.assign(values.size() * 256, 0);
+    for (size_t k = 1; k < values.size(); ++k) {
+        for (int w = 0; w < 256; ++w) {
+            Extended value = 0;
+            const bool ok = compiled_->EvaluateOuter(values[k], Extended(w), value);
+            table_[k * 256 + w] = ChannelByte(!ok, value);
+        }
+    }
+    first_ = kOffset[split->u];
+    second_ = kOffset[split->v];
+    third_ = kOffset[split->w];
+    return true;
+}
+
+ChannelEvaluator::ZeroedTable::ZeroedTable() {
+    constexpr size_t kHugePage = size_t{2} << 20;
+    const size_t bytes = (size_t{1} << 24) * sizeof(uint16_t);
+    size_ = bytes + kHugePage;
+    mapping_ = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping_ == MAP_FAILED) {
+        mapping_ = nullptr;
+        throw std::bad_alloc();
+    }
+    const uintptr_t aligned = (reinterpret_cast<uintptr_t>(mapping_) + kHugePage - 1) & ~(kHugePage - 1);
+    data_ = reinterpret_cast<uint16_t*>(aligned);
+    madvise(data_, bytes, MADV_HUGEPAGE);  // a hint: without it the table works, only slower
+}
+
+ChannelEvaluator::ZeroedTable::~ZeroedTable() {
+    if (mapping_) munmap(mapping_, size_);
 }
 
 uint8_t ChannelEvaluator::Compute(uint8_t r, uint8_t g, uint8_t b) const {
@@ -143,8 +222,19 @@ void ChannelEvaluator::Row(const uint8_t* pixels, int32_t width, uint8_t* out) {
             for (int32_t x = 0; x < width; ++x) out[x] = table[(p[3 * x] << 8) | q[3 * x]];
             break;
         }
+        case Kind::Split: {
+            const uint8_t* table = table_.data();
+            const uint16_t* classes = classes_.data();
+            const uint8_t* p = pixels + first_;
+            const uint8_t* q = pixels + second_;
+            const uint8_t* w = pixels + third_;
+            for (int32_t x = 0; x < width; ++x) {
+                out[x] = table[(size_t{classes[(p[3 * x] << 8) | q[3 * x]]} << 8) | w[3 * x]];
+            }
+            break;
+        }
         case Kind::OnDemand: {
-            uint16_t* cache = cache_.get();
+            uint16_t* cache = cache_->data();
             for (int32_t x = 0; x < width; ++x) {
                 const uint8_t b = pixels[3 * x], g = pixels[3 * x + 1], r = pixels[3 * x + 2];
                 const uint32_t key = ((uint32_t{r} << 16) | (uint32_t{g} << 8) | b) & keyMask_;
@@ -166,9 +256,12 @@ struct PreparedFilter {
                    TMathParser& parser)
         : red(RExpr, parser), green(GExpr, parser), blue(BExpr, parser) {}
 
-    // Evaluations of compiled formulas cannot throw, so such a filter may rewrite the picture's
-    // rows in place; a literal one parses as it goes and works on a copy.
-    bool AllCompiled() const { return red.Compiled() && green.Compiled() && blue.Compiled(); }
+    // True when the sweep itself parses no text: every table was filled before it, or the
+    // formulas that fill theirs on demand are compiled, whose evaluation cannot throw. Such a
+    // filter may rewrite the picture's rows in place, since it cannot stop halfway.
+    bool SweepCannotThrow() const {
+        return !red.ParsesDuringSweep() && !green.ParsesDuringSweep() && !blue.ParsesDuringSweep();
+    }
 
     void Reserve(size_t width) {
         if (width > r.size()) {
@@ -179,6 +272,10 @@ struct PreparedFilter {
     }
 
     void Row(uint8_t* pixels, int32_t width) {
+        if (red.SingleVariable() && green.SingleVariable() && blue.SingleVariable()) {
+            FusedRow(pixels, width);
+            return;
+        }
         Reserve(static_cast<size_t>(width));
         red.Row(pixels, width, r.data());
         green.Row(pixels, width, g.data());
@@ -187,6 +284,30 @@ struct PreparedFilter {
             pixels[3 * x] = b[x];
             pixels[3 * x + 1] = g[x];
             pixels[3 * x + 2] = r[x];
+        }
+    }
+
+    // One sweep with three table lookups a pixel; a channel that keeps its own value is left alone.
+    void FusedRow(uint8_t* pixels, int32_t width) {
+        const ChannelEvaluator* channels[3] = {&blue, &green, &red};  // by byte offset
+        int changed = 0, only = 0;
+        for (int c = 0; c < 3; ++c) {
+            if (!channels[c]->Identity(c)) ++changed, only = c;
+        }
+        if (changed == 0) return;
+        if (changed == 1) {
+            const uint8_t* table = channels[only]->Table();
+            const int source = channels[only]->SourceOffset();
+            for (int32_t x = 0; x < width; ++x) pixels[3 * x + only] = table[pixels[3 * x + source]];
+            return;
+        }
+        const uint8_t *tr = red.Table(), *tg = green.Table(), *tb = blue.Table();
+        const int sr = red.SourceOffset(), sg = green.SourceOffset(), sb = blue.SourceOffset();
+        for (int32_t x = 0; x < width; ++x, pixels += 3) {
+            const uint8_t newR = tr[pixels[sr]], newG = tg[pixels[sg]], newB = tb[pixels[sb]];
+            pixels[0] = newB;
+            pixels[1] = newG;
+            pixels[2] = newR;
         }
     }
 
@@ -206,7 +327,7 @@ void CustomFilterKernel(Bitmap& work, const std::string& RExpr, const std::strin
 void CustomFilter(const std::string& RExpr, const std::string& GExpr, const std::string& BExpr,
                   TMathParser& parser) {
     PreparedFilter filter(RExpr, GExpr, BExpr, parser);
-    if (filter.AllCompiled()) {
+    if (filter.SweepCannotThrow()) {
         // Allocate before the first row is rewritten, so that nothing can throw halfway.
         filter.Reserve(static_cast<size_t>(std::max<int64_t>(SelectionWidth(), 0)));
         PointPass([&filter](uint8_t* row, int32_t w) { filter.Row(row, w); });

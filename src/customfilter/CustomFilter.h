@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,11 +48,35 @@ public:
     // The channel bytes of `width` pixels (blue, green, red) into out.
     void Row(const uint8_t* pixels, int32_t width, uint8_t* out);
 
+    // True when Row may parse text (a literal formula whose table fills on demand).
+    bool ParsesDuringSweep() const { return !compiled_ && kind_ == Kind::OnDemand; }
+
+    // For the fused loop of filters whose channels each read at most one variable.
+    bool SingleVariable() const { return kind_ == Kind::Constant || kind_ == Kind::OneVariable; }
+    // The byte offset in a pixel of the variable read, and the table over its 256 values.
+    int SourceOffset() const { return first_; }
+    const uint8_t* Table() const { return table_.data(); }
+    // True when the result is the byte at `offset` itself ("G1" for green).
+    bool Identity(int offset) const { return identityAt_ == offset; }
+
 private:
-    struct FreeDeleter {
-        void operator()(uint16_t* p) const { std::free(p); }
+    // 2^24 zeroed entries in huge pages where the system offers them: first touches of small
+    // pages cost about 30 µs each on the machines we measured, a quarter of a second per table.
+    class ZeroedTable {
+    public:
+        ZeroedTable();
+        ~ZeroedTable();
+        ZeroedTable(const ZeroedTable&) = delete;
+        ZeroedTable& operator=(const ZeroedTable&) = delete;
+        uint16_t* data() const { return data_; }
+
+    private:
+        void* mapping_ = nullptr;
+        size_t size_ = 0;
+        uint16_t* data_ = nullptr;
     };
-    enum class Kind { Constant, OneVariable, TwoVariables, OnDemand };
+    enum class Kind { Constant, OneVariable, TwoVariables, Split, OnDemand };
+    bool PrepareSplit();
 
     std::string expression_;
     TMathParser* parser_;
@@ -62,10 +85,13 @@ private:
     Kind kind_ = Kind::Constant;
     int first_ = 0, second_ = 0;  // byte offsets in a pixel of the variables a table reads
     uint8_t constant_ = 0;
+    int identityAt_ = -1;
     std::vector<uint8_t> table_;
-    // (r << 16 | g << 8 | b) & keyMask_ -> byte + 1, 0 while unknown; zero pages from calloc
-    // cost nothing until a colour touches them.
-    std::unique_ptr<uint16_t, FreeDeleter> cache_;
+    // Split: the class of each (u, v) by the inner part's value, and the byte for (class, w).
+    std::vector<uint16_t> classes_;
+    int third_ = 0;
+    // (r << 16 | g << 8 | b) & keyMask_ -> byte + 1, 0 while unknown.
+    std::unique_ptr<ZeroedTable> cache_;
     uint32_t keyMask_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <limits>
 
 #include "platform/Extended.h"
 
@@ -36,7 +37,7 @@ inline bool ApplyBinary(BinaryOp op, Extended left, Extended right, Extended& re
             break;
         }
     }
-    return std::isfinite(result);
+    return std::fabs(result) <= std::numeric_limits<Extended>::max();  // false for NaN too
 }
 
 // index: position in kFunctionNames (ABS, ATAN, COS, EXP, LN, ROUND, SIN, SQRT, SQR, TRUNC).

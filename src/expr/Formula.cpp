@@ -2,6 +2,8 @@
 // symbolic values, constant parts folded, the rest kept as a postfix instruction list.
 #include "expr/Formula.h"
 
+#include <algorithm>
+
 #include "expr/Parser.h"
 #include "expr/ParserTables.h"
 #include "platform/Errors.h"
@@ -258,7 +260,121 @@ std::optional<CompiledFormula> CompiledFormula::Compile(const std::string& text)
     if (!VariablesAreDelimited(text)) return std::nullopt;
     CompiledFormula formula;
     FormulaCompiler(formula).Run(text);
+    formula.BuildTree();
     return formula;
+}
+
+void CompiledFormula::BuildTree() {
+    // The tree is walked recursively: keep long chains of terms on the instruction list.
+    constexpr size_t kMaxTreeNodes = 4096;
+    if (alwaysFails_ || usedMask_ != 7 || code_.size() > kMaxTreeNodes) return;
+    std::vector<int> stack;
+    for (const Instruction& in : code_) {
+        Node node{in.code, in.argument, in.constant};
+        switch (in.code) {
+            case OpCode::PushConstant:
+                break;
+            case OpCode::PushVariable:
+                node.counts[in.argument] = 1;
+                break;
+            case OpCode::Negate:
+            case OpCode::Function:
+            case OpCode::BinaryConstLeft:
+            case OpCode::BinaryConstRight:
+                node.left = stack.back();
+                stack.pop_back();
+                break;
+            case OpCode::Binary:
+                node.right = stack.back();
+                stack.pop_back();
+                node.left = stack.back();
+                stack.pop_back();
+                break;
+        }
+        for (int child : {node.left, node.right}) {
+            if (child < 0) continue;
+            for (int v = 0; v < 3; ++v)
+                node.counts[v] =
+                    static_cast<uint8_t>(std::min(255, node.counts[v] + nodes_[child].counts[v]));
+        }
+        stack.push_back(static_cast<int>(nodes_.size()));
+        nodes_.push_back(node);
+    }
+    root_ = stack.back();
+
+    // The largest sub-expression that holds every occurrence of exactly two variables.
+    const Node& root = nodes_[root_];
+    for (int n = root_ - 1; n >= 0 && splitNode_ < 0; --n) {
+        const Node& node = nodes_[n];
+        int inside = 0, outside = -1;
+        bool whole = true;
+        for (int v = 0; v < 3; ++v) {
+            if (node.counts[v] == 0) {
+                outside = v;
+            } else if (node.counts[v] == root.counts[v] && root.counts[v] < 255) {
+                ++inside;
+            } else {
+                whole = false;
+            }
+        }
+        if (whole && inside == 2) {
+            splitNode_ = n;
+            const int u = outside == 0 ? 1 : 0;
+            const int v = outside == 2 ? 1 : 2;
+            split_ = {static_cast<FormulaVariable>(u), static_cast<FormulaVariable>(v),
+                      static_cast<FormulaVariable>(outside)};
+        }
+    }
+}
+
+std::optional<CompiledFormula::Split> CompiledFormula::FindSplit() const {
+    if (splitNode_ < 0) return std::nullopt;
+    return split_;
+}
+
+bool CompiledFormula::EvaluateNode(int node, const Extended variables[3], int replaced, Extended replacement,
+                                   Extended& value) const {
+    if (node == replaced) {
+        value = replacement;
+        return true;
+    }
+    const Node& n = nodes_[node];
+    Extended left = 0, right = 0;
+    if (n.left >= 0 && !EvaluateNode(n.left, variables, replaced, replacement, left)) return false;
+    if (n.right >= 0 && !EvaluateNode(n.right, variables, replaced, replacement, right)) return false;
+    switch (n.code) {
+        case OpCode::PushConstant:
+            value = n.constant;
+            return true;
+        case OpCode::PushVariable:
+            value = variables[n.argument];
+            return true;
+        case OpCode::Negate:
+            value = -left;
+            return true;
+        case OpCode::Function:
+            return ApplyFunction(n.argument, left, value);
+        case OpCode::Binary:
+            return ApplyBinary(static_cast<BinaryOp>(n.argument), left, right, value);
+        case OpCode::BinaryConstLeft:
+            return ApplyBinary(static_cast<BinaryOp>(n.argument), n.constant, left, value);
+        case OpCode::BinaryConstRight:
+            return ApplyBinary(static_cast<BinaryOp>(n.argument), left, n.constant, value);
+    }
+    return false;
+}
+
+bool CompiledFormula::EvaluateInner(Extended u, Extended v, Extended& value) const {
+    Extended variables[3] = {0, 0, 0};
+    variables[split_.u] = u;
+    variables[split_.v] = v;
+    return EvaluateNode(splitNode_, variables, -1, 0, value);
+}
+
+bool CompiledFormula::EvaluateOuter(Extended inner, Extended w, Extended& value) const {
+    Extended variables[3] = {0, 0, 0};
+    variables[split_.w] = w;
+    return EvaluateNode(root_, variables, splitNode_, inner, value);
 }
 
 bool CompiledFormula::Evaluate(const Extended variables[3], Extended& value) const {

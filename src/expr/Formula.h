@@ -24,6 +24,18 @@ public:
     // True and the value in `value` when the parse of the substituted text would succeed.
     bool Evaluate(const Extended variables[3], Extended& value) const;
 
+    // A formula of all three variables in which two of them, u and v, occur only inside one
+    // sub-expression: the value is outer(inner(u, v), w). Sums like "(R1+G1+B1)/3" are so made,
+    // and their inner part takes few distinct values, so tables over (inner value, w) pay.
+    struct Split {
+        FormulaVariable u, v, w;
+    };
+    std::optional<Split> FindSplit() const;
+    // The inner sub-expression for the given u and v, and the whole formula with that value in
+    // place of it; false on a math error, as the parse would fail.
+    bool EvaluateInner(Extended u, Extended v, Extended& value) const;
+    bool EvaluateOuter(Extended inner, Extended w, Extended& value) const;
+
     bool Uses(FormulaVariable variable) const { return (usedMask_ >> variable) & 1; }
     // Bit v set when variable v occurs.
     uint8_t UsedMask() const { return usedMask_; }
@@ -46,7 +58,23 @@ private:
         Extended constant;
     };
 
+    // The same formula as a tree, for the split.
+    struct Node {
+        OpCode code;
+        uint8_t argument;
+        Extended constant;
+        int left = -1, right = -1;      // operand nodes (one for Negate and Function)
+        uint8_t counts[3] = {0, 0, 0};  // occurrences of each variable below this node
+    };
+    void BuildTree();
+    bool EvaluateNode(int node, const Extended variables[3], int replaced, Extended replacement,
+                      Extended& value) const;
+
     std::vector<Instruction> code_;
+    std::vector<Node> nodes_;
+    int root_ = -1;
+    int splitNode_ = -1;
+    Split split_{};
     bool alwaysFails_ = false;
     uint8_t usedMask_ = 0;
 };

@@ -198,8 +198,12 @@ TEST(CustomFilterDifferential, WholeKernelMatchesTheLiteralKernel) {
         {"LN(R1)*46", "255/G1", "ROUND(B1/3)*3"},
         {"GR1/10", "BGR1/1000", "SIN(R1)*G1+B1"},
         {"r1", "", "!"},
+        // Two variables inside one part, the third outside: tables over the part's values.
+        {"ABS(R1-G1)*B1/64", "ROUND((G1+B1)/7)*R1/9", "SQRT(B1+R1)*4-G1"},
+        {"LN(R1-G1)*B1", "(B1+G1)/0*R1", "-(R1+G1)^0.5+B1"},
+        {"R1*G1/B1", "(R1*G1+B1)/255", "EXP((R1+G1)/100)/(1+B1)"},
     };
-    const Bitmap source = test::RandomPicture(37, 23, 5);
+    const Bitmap source = test::RandomPicture(61, 43, 5);
     for (const auto& f : filters) {
         Bitmap fast = source, reference = source;
         CustomFilterKernel(fast, f[0], f[1], f[2]);
