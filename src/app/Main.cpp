@@ -251,8 +251,11 @@ void TMainForm::ReDraw() {
     const int height = MainBitmap.Height();
     OrderSelection();
     QImage& screen = canvas_->Screen();
-    if (screen.width() != width || screen.height() != height)
+    if (screen.width() != width || screen.height() != height) {
         screen = QImage(width, height, QImage::Format_RGB32);
+        // QImage reports a failed allocation only by being null.
+        if (screen.isNull() && height > 0) throw std::bad_alloc();
+    }
     RenderScreen();
     FitWindowToClient(width, height);
     SetCaption(QFile::decodeName(QByteArray::fromStdString(WindowCaption())));
@@ -292,12 +295,11 @@ void TMainForm::FitWindowToClient(int width, int height) {
     bool scrollY = height > maxHeight;
     if (scrollY && width + bar > maxWidth) scrollX = true;
     if (scrollX && height + bar > maxHeight) scrollY = true;
-    const int areaWidth = std::min(width + (scrollY ? bar : 0), std::max(width, maxWidth));
-    const int areaHeight = std::min(height + (scrollX ? bar : 0), std::max(height, maxHeight));
+    const bool scrolled = scrollX || scrollY;
     scrollArea_->setHorizontalScrollBarPolicy(scrollX ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     scrollArea_->setVerticalScrollBarPolicy(scrollY ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    scrollArea_->setFixedSize(scrollX || scrollY ? std::min(areaWidth, maxWidth) : width,
-                              scrollX || scrollY ? std::min(areaHeight, maxHeight) : height);
+    scrollArea_->setFixedSize(scrolled ? std::min(width + (scrollY ? bar : 0), maxWidth) : width,
+                              scrolled ? std::min(height + (scrollX ? bar : 0), maxHeight) : height);
 
     const int areaW = scrollArea_->width();
     const int menuHeight = menuBar()->heightForWidth(areaW) > 0 ? menuBar()->heightForWidth(areaW)
