@@ -7,10 +7,13 @@
 #include <jpeglib.h>
 
 #include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <memory>
 
 #include "platform/BmpCodec.h"
 #include "platform/Errors.h"
@@ -141,28 +144,78 @@ Bitmap LoadJpegFile(const std::string& path) {
     return ReadJpeg(file.data(), file.size());
 }
 
-void WriteJpeg(const Bitmap& picture, std::vector<uint8_t>& out) {
+namespace {
+
+// Hands libjpeg's output to a sink in blocks from a small buffer that stays warm, instead of
+// growing one large buffer. A sink that throws (a full disk) is stopped with a jump out of
+// libjpeg and its exception thrown again on our side.
+struct SinkDestination {
+    jpeg_destination_mgr base;
+    const ByteSink* sink;
+    ErrorManager* errors;
+    std::exception_ptr failure;
+    std::array<uint8_t, 65536> buffer;
+};
+
+SinkDestination& DestinationOf(j_compress_ptr cinfo) {
+    return *static_cast<SinkDestination*>(cinfo->client_data);
+}
+
+void Deliver(j_compress_ptr cinfo, size_t bytes) {
+    SinkDestination& d = DestinationOf(cinfo);
+    bool failed = false;
+    try {
+        (*d.sink)(d.buffer.data(), bytes);
+    } catch (...) {
+        d.failure = std::current_exception();
+        failed = true;
+    }
+    if (failed) std::longjmp(d.errors->jump, 1);  // after the handler has ended
+}
+
+void InitDestination(j_compress_ptr cinfo) {
+    SinkDestination& d = DestinationOf(cinfo);
+    d.base.next_output_byte = d.buffer.data();
+    d.base.free_in_buffer = d.buffer.size();
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+    Deliver(cinfo, DestinationOf(cinfo).buffer.size());  // libjpeg calls this only when it is full
+    InitDestination(cinfo);
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+    const SinkDestination& d = DestinationOf(cinfo);
+    Deliver(cinfo, d.buffer.size() - d.base.free_in_buffer);
+}
+
+void EncodeJpeg(const Bitmap& picture, const ByteSink& sink) {
     if (picture.Empty()) throw Error("There is no picture to save");
     jpeg_compress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     ErrorManager errors;
-    // libjpeg grows this buffer with malloc as it writes; its address escapes, so it survives a jump.
-    struct Output {
+    auto destination = std::make_unique<SinkDestination>();
+    struct Destroyer {
         jpeg_compress_struct* cinfo;
-        unsigned char* buffer = nullptr;
-        unsigned long length = 0;
-        ~Output() {
-            jpeg_destroy_compress(cinfo);
-            std::free(buffer);
-        }
-    } output{&cinfo};
+        ~Destroyer() { jpeg_destroy_compress(cinfo); }
+    } destroyer{&cinfo};
 
     InstallErrorManager(errors);
     cinfo.err = &errors.base;
-    if (setjmp(errors.jump)) throw Error(std::string("Cannot write JPEG file: ") + errors.message);
+    destination->sink = &sink;
+    destination->errors = &errors;
+    destination->base.init_destination = InitDestination;
+    destination->base.empty_output_buffer = EmptyOutputBuffer;
+    destination->base.term_destination = TermDestination;
+    if (setjmp(errors.jump)) {
+        if (destination->failure) std::rethrow_exception(destination->failure);
+        throw Error(std::string("Cannot write JPEG file: ") + errors.message);
+    }
 
     jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &output.buffer, &output.length);
+    cinfo.dest = &destination->base;
+    cinfo.client_data = destination.get();
     cinfo.image_width = static_cast<JDIMENSION>(picture.Width());
     cinfo.image_height = static_cast<JDIMENSION>(picture.Height());
     cinfo.input_components = 3;
@@ -181,13 +234,19 @@ void WriteJpeg(const Bitmap& picture, std::vector<uint8_t>& out) {
         jpeg_write_scanlines(&cinfo, rows, static_cast<JDIMENSION>(count));
     }
     jpeg_finish_compress(&cinfo);
-    out.assign(output.buffer, output.buffer + output.length);
 }
 
+}  // namespace
+
+void WriteJpeg(const Bitmap& picture, std::vector<uint8_t>& out) {
+    out.clear();
+    EncodeJpeg(picture,
+               [&](const uint8_t* bytes, size_t size) { out.insert(out.end(), bytes, bytes + size); });
+}
+
+// Streams the encoder's output to the file: no second copy of the whole file in memory.
 void SaveJpegFile(const Bitmap& picture, const std::string& path) {
-    std::vector<uint8_t> file;
-    WriteJpeg(picture, file);
-    WriteFileAtomically(path, file);
+    WriteFileAtomically(path, [&](const ByteSink& sink) { EncodeJpeg(picture, sink); });
 }
 
 }  // namespace lf

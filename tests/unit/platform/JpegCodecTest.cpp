@@ -2,10 +2,13 @@
 // and oversized files, and what the writer puts in its files.
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -262,6 +265,41 @@ TEST(JpegWriter, WritesBaselineSequentialColourAtQualityNinety) {
 
     const Bitmap back = ReadJpeg(file);
     EXPECT_LE(LargestDifference(back, picture), 8);
+}
+
+TEST(JpegWriter, AFileThatCannotBeWrittenMidwayKeepsTheOldOne) {
+    // Noise encodes to more than the save's write buffer, so the write fails while libjpeg is
+    // still encoding.
+    test::TempDir dir;
+    const std::string path = dir.File("old.jpg");
+    const std::vector<uint8_t> old = {1, 2, 3};
+    WriteFileAtomically(path, old);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 65536;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error = "(saved)";
+    try {
+        SaveJpegFile(test::RandomPicture(1400, 1400, 4), path);
+    } catch (const Error& e) {
+        error = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(error, "Cannot write file " + path + ": File too large");
+    EXPECT_EQ(ReadWholeFile(path), old);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+        1);
+
+    // The same picture saves whole once the disk has room.
+    SaveJpegFile(test::RandomPicture(1400, 1400, 4), path);
+    std::vector<uint8_t> inMemory;
+    WriteJpeg(test::RandomPicture(1400, 1400, 4), inMemory);
+    EXPECT_GT(inMemory.size(), size_t{1} << 20);
+    EXPECT_EQ(ReadWholeFile(path), inMemory);
 }
 
 TEST(JpegWriter, RefusesAnEmptyPicture) {
