@@ -4,11 +4,16 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
 
+#include "app/Document.h"
 #include "filters/SelectionPass.h"
+#include "platform/Cursor.h"
 
 namespace lf {
 
@@ -238,11 +243,17 @@ void ChannelEvaluator::Row(const uint8_t* pixels, int32_t width, uint8_t* out) {
             for (int32_t x = 0; x < width; ++x) {
                 const uint8_t b = pixels[3 * x], g = pixels[3 * x + 1], r = pixels[3 * x + 2];
                 const uint32_t key = ((uint32_t{r} << 16) | (uint32_t{g} << 8) | b) & keyMask_;
-                uint16_t& entry = cache[key];
-                // An unused variable is 0 in the key, so evaluate with the key's values.
-                if (entry == 0)
-                    entry = static_cast<uint16_t>(Compute(key >> 16, (key >> 8) & 0xFF, key & 0xFF) + 1);
-                out[x] = static_cast<uint8_t>(entry - 1);
+                // Threads of one sweep share the cache; whoever fills an entry fills in the same value.
+                std::atomic_ref<uint16_t> entry(cache[key]);
+                uint16_t known = entry.load(std::memory_order_relaxed);
+                if (known == 0) {
+                    known = static_cast<uint16_t>(Compute(static_cast<uint8_t>(key >> 16),
+                                                          static_cast<uint8_t>(key >> 8),
+                                                          static_cast<uint8_t>(key)) +
+                                                  1);
+                    entry.store(known, std::memory_order_relaxed);
+                }
+                out[x] = static_cast<uint8_t>(known - 1);
             }
             break;
         }
@@ -263,27 +274,25 @@ struct PreparedFilter {
         return !red.ParsesDuringSweep() && !green.ParsesDuringSweep() && !blue.ParsesDuringSweep();
     }
 
-    void Reserve(size_t width) {
-        if (width > r.size()) {
-            r.resize(width);
-            g.resize(width);
-            b.resize(width);
-        }
-    }
+    // One row's channel results, one set for each thread of a sweep.
+    struct Scratch {
+        explicit Scratch(size_t width) : r(width), g(width), b(width) {}
+        std::vector<uint8_t> r, g, b;
+    };
 
-    void Row(uint8_t* pixels, int32_t width) {
+    void Row(uint8_t* pixels, int32_t width, Scratch& s) {
         if (red.SingleVariable() && green.SingleVariable() && blue.SingleVariable()) {
             FusedRow(pixels, width);
             return;
         }
-        Reserve(static_cast<size_t>(width));
-        red.Row(pixels, width, r.data());
-        green.Row(pixels, width, g.data());
-        blue.Row(pixels, width, b.data());
+        if (s.r.size() < static_cast<size_t>(width)) s = Scratch(static_cast<size_t>(width));
+        red.Row(pixels, width, s.r.data());
+        green.Row(pixels, width, s.g.data());
+        blue.Row(pixels, width, s.b.data());
         for (int32_t x = 0; x < width; ++x) {
-            pixels[3 * x] = b[x];
-            pixels[3 * x + 1] = g[x];
-            pixels[3 * x + 2] = r[x];
+            pixels[3 * x] = s.b[x];
+            pixels[3 * x + 1] = s.g[x];
+            pixels[3 * x + 2] = s.r[x];
         }
     }
 
@@ -312,8 +321,44 @@ struct PreparedFilter {
     }
 
     ChannelEvaluator red, green, blue;
-    std::vector<uint8_t> r, g, b;
 };
+
+// Rows top to bottom of the part of the selection inside the picture, in place, shared out among
+// the processor's cores: every pixel's bytes depend on that pixel alone, so any split gives the
+// same picture. Everything a thread needs is allocated first; a thread that cannot be started
+// leaves its rows to the calling thread, so the sweep never stops halfway.
+void ParallelPointSweep(PreparedFilter& filter) {
+    HourglassCursor hourglass;
+    const TRect v = VisibleSelection();
+    const int32_t width = v.Right - v.Left, rows = v.Bottom - v.Top;
+    if (width <= 0 || rows <= 0) return;
+    constexpr int64_t kPixelsPerThread = 1 << 18;
+    const int64_t byWork = std::max<int64_t>(1, int64_t{width} * rows / kPixelsPerThread);
+    const int threads = static_cast<int>(
+        std::min<int64_t>({std::max(1u, std::thread::hardware_concurrency()), 8, byWork, rows}));
+
+    std::vector<PreparedFilter::Scratch> scratch(threads,
+                                                 PreparedFilter::Scratch(static_cast<size_t>(width)));
+    auto sweep = [&](int part) {
+        const int32_t y0 = v.Top + static_cast<int32_t>(int64_t{rows} * part / threads);
+        const int32_t y1 = v.Top + static_cast<int32_t>(int64_t{rows} * (part + 1) / threads);
+        for (int32_t y = y0; y < y1; ++y)
+            filter.Row(MainBitmap.ScanLine(y) + size_t(v.Left) * 3, width, scratch[part]);
+    };
+    std::vector<std::thread> workers;
+    std::vector<int> leftOver;
+    workers.reserve(threads);
+    for (int part = 1; part < threads; ++part) {
+        try {
+            workers.emplace_back(sweep, part);
+        } catch (const std::system_error&) {
+            leftOver.push_back(part);
+        }
+    }
+    sweep(0);
+    for (int part : leftOver) sweep(part);
+    for (std::thread& t : workers) t.join();
+}
 
 }  // namespace
 
@@ -321,19 +366,20 @@ void CustomFilterKernel(Bitmap& work, const std::string& RExpr, const std::strin
                         const std::string& BExpr) {
     TMathParser parser;
     PreparedFilter filter(RExpr, GExpr, BExpr, parser);
-    for (int32_t y = 0; y < work.Height(); ++y) filter.Row(work.ScanLine(y), work.Width());
+    PreparedFilter::Scratch scratch(static_cast<size_t>(work.Width()));
+    for (int32_t y = 0; y < work.Height(); ++y) filter.Row(work.ScanLine(y), work.Width(), scratch);
 }
 
 void CustomFilter(const std::string& RExpr, const std::string& GExpr, const std::string& BExpr,
                   TMathParser& parser) {
     PreparedFilter filter(RExpr, GExpr, BExpr, parser);
     if (filter.SweepCannotThrow()) {
-        // Allocate before the first row is rewritten, so that nothing can throw halfway.
-        filter.Reserve(static_cast<size_t>(std::max<int64_t>(SelectionWidth(), 0)));
-        PointPass([&filter](uint8_t* row, int32_t w) { filter.Row(row, w); });
+        ParallelPointSweep(filter);
     } else {
+        // Parsing as it goes: on a copy, so that an error leaves the picture as it was.
         SelectionPass([&filter](Bitmap& work) {
-            for (int32_t y = 0; y < work.Height(); ++y) filter.Row(work.ScanLine(y), work.Width());
+            PreparedFilter::Scratch scratch(static_cast<size_t>(work.Width()));
+            for (int32_t y = 0; y < work.Height(); ++y) filter.Row(work.ScanLine(y), work.Width(), scratch);
         });
     }
 }

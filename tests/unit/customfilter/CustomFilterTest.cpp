@@ -166,6 +166,40 @@ TEST_F(CustomFilterSelection, UsesTheGivenParserForTheLiteralForm) {
     EXPECT_FALSE(parser.ParseString.empty());
 }
 
+TEST(CustomFilterLargeSelection, SweepSharedOutAmongThreadsGivesTheSameBytes) {
+    // Large enough to be shared out among threads; formulas of every table kind, the cache that
+    // fills on demand among them.
+    ResetDocument();
+    const Bitmap original = test::RandomPicture(1100, 520, 11);
+    const TRect selection = Rect(5, 3, 1090, 515);
+    const char* red = "R1*G1/(B1+1)";
+    const char* green = "(R1+G1+B1)/3";
+    const char* blue = "SQRT(R1*G1)";
+
+    Bitmap expected(selection.Right - selection.Left + 1, selection.Bottom - selection.Top + 1);
+    expected.CopyRect(Rect(0, 0, expected.Width(), expected.Height()), original,
+                      Rect(selection.Left, selection.Top, selection.Right + 1, selection.Bottom + 1));
+    CustomFilterKernel(expected, red, green, blue);
+    Bitmap whole = original;
+    whole.Draw(selection.Left, selection.Top, expected);
+
+    MainBitmap = original;
+    SelRect = selection;
+    CustomFilter(red, green, blue);
+    EXPECT_TRUE(MainBitmap == whole);
+
+    // And the kernel itself against the literal form, on a sample of pixels.
+    TMathParser parser;
+    for (int i = 0; i < 3000; ++i) {
+        const int x = (i * 7919) % expected.Width(), y = (i * 104729) % expected.Height();
+        const uint32_t was = original.Pixel(selection.Left + x, selection.Top + y);
+        Bitmap one = test::MakePicture(1, 1, {was});
+        CustomFilterLiteralKernel(one, parser, red, green, blue);
+        ASSERT_EQ(expected.Pixel(x, y), one.Pixel(0, 0)) << x << "," << y;
+    }
+    ResetDocument();
+}
+
 TEST(ChannelEvaluator, CompilesOnlyWhereTheNumberCannotMerge) {
     struct Case {
         const char* text;
