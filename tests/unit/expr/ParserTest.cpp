@@ -201,6 +201,12 @@ TEST(Parser, GetVarSeesEachIdentifierAsWrittenFromLeftToRight) {
     EXPECT_EQ(calls, (std::vector<std::string>{"X", "Abc_1"}));
     EXPECT_EQ(parser.Position, 14u);  // just after the unresolved "Abc_1"
 
+    // Also for an occurrence the parse then rejects.
+    calls.clear();
+    EXPECT_EQ(ParseText(parser, "X x").errors, std::vector<int>{4});
+    EXPECT_EQ(calls, (std::vector<std::string>{"X", "x"}));
+    EXPECT_EQ(parser.Position, 3u);
+
     calls.clear();
     EXPECT_EQ(ParseText(parser, "SQRT2+ABSX").errors, std::vector<int>{3});
     EXPECT_EQ(calls, (std::vector<std::string>{"SQRT2"}));
