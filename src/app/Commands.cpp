@@ -8,29 +8,31 @@
 namespace lf {
 namespace {
 
+// "F&iltri", {"Luminosità"}, "&Incrementa" → "Filtri > Luminosità > Incrementa".
 std::string MenuPath(const char* top, const std::vector<const char*>& submenu, const char* caption) {
     std::string path = top;
     for (const char* s : submenu) path += std::string(" > ") + s;
-    return path + " > " + caption;
+    path += std::string(" > ") + caption;
+    std::erase(path, '&');
+    return path;
 }
 
 std::vector<NamedCommand> BuildCommands() {
     std::vector<NamedCommand> commands;
-    commands.push_back({"SelectallMenu", "&Edita > &Seleziona tutto",
+    commands.push_back({"SelectallMenu", "Edita > Seleziona tutto",
                         [] {
                             SelectAll();
                             ReDraw();
                         },
                         [] { return true; }});
-    commands.push_back(
-        {"UndoMenu", "&Edita > &Annulla", [] { RestoreUndo(); }, [] { return UndoAvailable; }});
+    commands.push_back({"UndoMenu", "Edita > Annulla", [] { RestoreUndo(); }, [] { return UndoAvailable; }});
     for (const FilterCommand& f : FilterCommands()) {
         const std::vector<Stage> stages = f.stages;
         commands.push_back({f.component, MenuPath("F&iltri", f.submenu, f.caption),
                             [stages] { RunEditingCommand(stages); }, [] { return true; }});
     }
     for (const GeometryCommand& g : GeometryCommands())
-        commands.push_back({g.component, g.component, g.run, [] { return true; }});
+        commands.push_back({g.component, "", g.run, [] { return true; }});
     return commands;
 }
 

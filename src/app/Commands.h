@@ -12,7 +12,7 @@ namespace lf {
 
 struct NamedCommand {
     std::string component;  // e.g. "IncreaseBrightnessMenu"
-    std::string caption;    // the menu path, e.g. "F&iltri > Luminosità > &Incrementa"
+    std::string caption;    // the menu path for people, e.g. "Filtri > Luminosità > Incrementa", or ""
     std::function<void()> run;
     // False while the menu item would be disabled (undo with no snapshot).
     std::function<bool()> available;
