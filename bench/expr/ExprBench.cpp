@@ -7,8 +7,8 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <vector>
 
+#include "BenchSupport.h"
 #include "app/Document.h"
 #include "customfilter/CustomFilter.h"
 #include "expr/Parser.h"
@@ -38,21 +38,9 @@ const lf::Bitmap& Photo() {
     return picture;
 }
 
-double Seconds(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
+using lf::bench::Seconds;
 
-void BM_Memcpy(benchmark::State& state) {
-    const lf::Bitmap& source = Photo();
-    std::vector<uint8_t> target(source.SizeInBytes(), 1);
-    for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(target.data(), source.Bits(), source.SizeInBytes());
-        benchmark::DoNotOptimize(target.data());
-        state.SetIterationTime(Seconds(t0));
-    }
-    state.counters["x_memcpy"] = 1.0;
-}
+void BM_Memcpy(benchmark::State& state) { lf::bench::TimedMemcpy(state, Photo()); }
 
 // A typical formula after substitution, 30 characters.
 void BM_Parse(benchmark::State& state) {
@@ -69,23 +57,7 @@ void BM_Parse(benchmark::State& state) {
 // The picture is put back before each run with a memcpy of the same bytes, timed as the measure
 // to compare with.
 void BM_CustomFilter(benchmark::State& state, std::string r, std::string g, std::string b) {
-    const lf::Bitmap& original = Photo();
-    lf::MainBitmap = original;
-    double total = 0, copies = 0;
-    for (auto _ : state) {
-        auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(lf::MainBitmap.Bits(), original.Bits(), original.SizeInBytes());
-        benchmark::ClobberMemory();
-        copies += Seconds(t0);
-        lf::SelectAll();
-        t0 = std::chrono::steady_clock::now();
-        lf::CustomFilter(r, g, b);
-        const double t = Seconds(t0);
-        total += t;
-        state.SetIterationTime(t);
-    }
-    state.counters["memcpy_ms"] = copies / static_cast<double>(state.iterations()) * 1e3;
-    state.counters["x_memcpy"] = total / copies;
+    lf::bench::TimeAgainstRestore(state, Photo(), [&] { lf::CustomFilter(r, g, b); });
 }
 
 // The literal form (substitute and parse three times a pixel) on 60 rows, for comparison.

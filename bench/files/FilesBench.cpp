@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Photo.h"
 #include "platform/Bitmap.h"
 #include "platform/BmpCodec.h"
@@ -53,16 +53,7 @@ void SetPictureBytes(benchmark::State& state) {
                             static_cast<int64_t>(Photo().SizeInBytes()));
 }
 
-void BM_MemcpyOfThePicture(benchmark::State& state) {
-    const lf::Bitmap& picture = Photo();
-    std::vector<uint8_t> target(picture.SizeInBytes());
-    for (auto _ : state) {
-        std::memcpy(target.data(), picture.Bits(), picture.SizeInBytes());
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    SetPictureBytes(state);
-}
+void BM_MemcpyOfThePicture(benchmark::State& state) { lf::bench::MemcpyThroughput(state, Photo()); }
 
 void BM_DecodeJpeg(benchmark::State& state) {
     const std::vector<uint8_t>& file = Encoded(true);

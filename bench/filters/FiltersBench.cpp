@@ -3,11 +3,9 @@
 // write of the selection: the least any filter can cost).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <cstring>
 #include <random>
-#include <vector>
 
+#include "BenchSupport.h"
 #include "app/Document.h"
 #include "filters/FilterCommands.h"
 #include "filters/Filters.h"
@@ -36,44 +34,16 @@ const lf::Bitmap& Original() {
     return picture;
 }
 
-double Seconds(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
-void BM_Memcpy(benchmark::State& state) {
-    const lf::Bitmap& source = Original();
-    std::vector<uint8_t> target(source.SizeInBytes(), 1);
-    for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(target.data(), source.Bits(), source.SizeInBytes());
-        benchmark::DoNotOptimize(target.data());
-        state.SetIterationTime(Seconds(t0));
-    }
-    state.counters["x_memcpy"] = 1.0;
-}
+void BM_Memcpy(benchmark::State& state) { lf::bench::TimedMemcpy(state, Original()); }
 
 // One command's stages (no undo snapshot, no redraw: the filter work alone). Between runs the
 // picture is put back with a memcpy of the same bytes, timed too: the ratio to it is measured
 // under the same load as the command.
 void BM_Command(benchmark::State& state, const char* component) {
     const lf::FilterCommand* command = lf::FindFilterCommand(component);
-    const lf::Bitmap& original = Original();
-    lf::MainBitmap = original;
-    double total = 0, copies = 0;
-    for (auto _ : state) {
-        auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(lf::MainBitmap.Bits(), original.Bits(), original.SizeInBytes());
-        benchmark::ClobberMemory();
-        copies += Seconds(t0);
-        lf::SelectAll();
-        t0 = std::chrono::steady_clock::now();
+    lf::bench::TimeAgainstRestore(state, Original(), [command] {
         for (const lf::Stage& stage : command->stages) stage();
-        const double t = Seconds(t0);
-        total += t;
-        state.SetIterationTime(t);
-    }
-    state.counters["memcpy_ms"] = copies / static_cast<double>(state.iterations()) * 1e3;
-    state.counters["x_memcpy"] = total / copies;
+    });
 }
 
 }  // namespace

@@ -2,10 +2,9 @@
 // the same run: the sweep reads every byte once, so memcpy's speed is the figure to approach.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <random>
-#include <vector>
 
+#include "BenchSupport.h"
 #include "app/Statistics.h"
 
 namespace {
@@ -34,16 +33,7 @@ void BM_MeasurePicture(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * picture.SizeInBytes());
 }
 
-void BM_MemcpySameBytes(benchmark::State& state) {
-    const lf::Bitmap& picture = Picture();
-    std::vector<uint8_t> target(picture.SizeInBytes(), 1);
-    for (auto _ : state) {
-        std::memcpy(target.data(), picture.Bits(), picture.SizeInBytes());
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * picture.SizeInBytes());
-}
+void BM_MemcpySameBytes(benchmark::State& state) { lf::bench::MemcpyThroughput(state, Picture()); }
 
 BENCHMARK(BM_MemcpySameBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MeasurePicture)->Unit(benchmark::kMillisecond);
