@@ -48,11 +48,30 @@ private:
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { ::close(fd_); }
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
     int fd() const { return fd_; }
 
 private:
     int fd_;
+};
+
+// A file opened to read, with its size and kind. A folder opens without complaint, so it is
+// refused here, reported as a file that cannot be opened.
+class FileToRead {
+public:
+    explicit FileToRead(const std::string& path) : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (fd() < 0) Fail("Cannot open file", path, errno);
+        if (::fstat(fd(), &info_) != 0) Fail("Cannot read file", path, errno);
+        if (S_ISDIR(info_.st_mode)) Fail("Cannot open file", path, EISDIR);
+    }
+    int fd() const { return descriptor_.fd(); }
+    const struct stat& info() const { return info_; }
+
+private:
+    Descriptor descriptor_;
+    struct stat info_ {};
 };
 
 constexpr size_t kLargeFile = size_t{1} << 20;
@@ -62,12 +81,9 @@ constexpr size_t kWriteBuffer = size_t{1} << 20;
 }  // namespace
 
 FileContents::FileContents(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Fail("Cannot open file", path, errno);
-    const Descriptor descriptor(fd);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) Fail("Cannot read file", path, errno);
-    if (S_ISDIR(info.st_mode)) Fail("Cannot open file", path, EISDIR);
+    const FileToRead file(path);
+    const int fd = file.fd();
+    const struct stat& info = file.info();
     if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) < kLargeFile) {
         small_ = ReadWholeFile(path);
         data_ = small_.data();
@@ -100,13 +116,9 @@ FileContents::~FileContents() {
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Fail("Cannot open file", path, errno);
-    const Descriptor descriptor(fd);
-
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) Fail("Cannot read file", path, errno);
-    if (S_ISDIR(info.st_mode)) Fail("Cannot open file", path, EISDIR);
+    const FileToRead file(path);
+    const int fd = file.fd();
+    const struct stat& info = file.info();
 
     // One byte more than the file's size, so the read that meets the end needs no growth.
     std::vector<uint8_t> bytes(S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) + 1 : 65536);
