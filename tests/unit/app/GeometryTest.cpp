@@ -11,6 +11,7 @@
 #include "filters/Neighbourhood.h"
 #include "platform/Cursor.h"
 #include "platform/Errors.h"
+#include "support/DocumentFixture.h"
 #include "support/TestData.h"
 
 namespace lf {
@@ -21,34 +22,14 @@ using test::MakePicture;
 using test::RandomPicture;
 using test::SolidPicture;
 
-// A view that counts the redraws, so a test sees whether a handler reached its last step.
-class CountingView final : public DocumentView {
-public:
-    int redraws = 0;
-    void ReDraw() override {
-        ++redraws;
-        OrderSelection();
-    }
-    void UndoEnabledChanged(bool) override {}
-    void PictureArrived() override {}
-};
-
-class GeometryTest : public ::testing::Test {
+// The view counts the redraws, so a test sees whether a handler reached its last step.
+class GeometryTest : public test::DocumentTest {
 protected:
-    void SetUp() override {
-        ResetDocument();
-        SetDocumentView(&view);
-    }
-    void TearDown() override {
-        SetDocumentView(nullptr);
-        ResetDocument();
-    }
     static void Run(const char* component) {
         const GeometryCommand* command = FindGeometryCommand(component);
         ASSERT_NE(command, nullptr) << component;
         command->run();
     }
-    CountingView view;
 };
 
 // 3 × 2, every pixel different: a b c / d e f.

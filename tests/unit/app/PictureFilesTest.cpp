@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/JpegCodec.h"
+#include "support/DocumentFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestData.h"
 
@@ -22,28 +23,8 @@ namespace fs = std::filesystem;
 using test::MakePicture;
 using test::ShownMessage;
 
-class CountingView : public DocumentView {
-public:
-    void ReDraw() override {
-        OrderSelection();
-        ++redraws;
-    }
-    void UndoEnabledChanged(bool) override {}
-    void PictureArrived() override { ++arrivals; }
-    int redraws = 0;
-    int arrivals = 0;
-};
-
-class PictureFilesTest : public ::testing::Test {
+class PictureFilesTest : public test::DocumentTest {
 protected:
-    void SetUp() override {
-        ResetDocument();
-        SetDocumentView(&view);
-    }
-    void TearDown() override {
-        SetDocumentView(nullptr);
-        ResetDocument();
-    }
     // A document with a picture, a selection and a file name that a failed command must keep.
     void StartWithAPicture() {
         MainBitmap = before;
@@ -66,7 +47,6 @@ protected:
         return "(opened)";
     }
 
-    CountingView view;
     test::ScriptedDialogs dialogs;
     test::TempDir dir;
     const Bitmap before = test::RandomPicture(4, 5, 11);
