@@ -785,10 +785,3 @@ TEST(QtClipboardTest, ConversionIsLosslessBothWays) {
 
 }  // namespace
 }  // namespace lf
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
