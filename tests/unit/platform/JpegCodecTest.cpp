@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,8 +70,10 @@ Bitmap Gradient(int width, int height) {
     return picture;
 }
 
-// A 16 × 16 file of one colour, written by libjpeg in the given colour space.
-std::vector<uint8_t> SolidJpeg(J_COLOR_SPACE space, std::vector<uint8_t> sample, bool adobeMarker) {
+// A square file of one colour, written by libjpeg in the given colour space with its defaults
+// and then whatever `tune` changes.
+std::vector<uint8_t> LibjpegFile(int size, J_COLOR_SPACE space, const std::vector<uint8_t>& sample,
+                                 const std::function<void(jpeg_compress_struct&)>& tune) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
     cinfo.err = jpeg_std_error(&errors);
@@ -78,15 +81,14 @@ std::vector<uint8_t> SolidJpeg(J_COLOR_SPACE space, std::vector<uint8_t> sample,
     unsigned char* buffer = nullptr;
     unsigned long length = 0;
     jpeg_mem_dest(&cinfo, &buffer, &length);
-    cinfo.image_width = cinfo.image_height = 16;
+    cinfo.image_width = cinfo.image_height = static_cast<JDIMENSION>(size);
     cinfo.input_components = static_cast<int>(sample.size());
     cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    cinfo.write_Adobe_marker = adobeMarker;
+    tune(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<uint8_t> row;
-    for (int i = 0; i < 16; ++i) row.insert(row.end(), sample.begin(), sample.end());
+    for (int i = 0; i < size; ++i) row.insert(row.end(), sample.begin(), sample.end());
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
@@ -96,6 +98,14 @@ std::vector<uint8_t> SolidJpeg(J_COLOR_SPACE space, std::vector<uint8_t> sample,
     std::vector<uint8_t> file(buffer, buffer + length);
     std::free(buffer);
     return file;
+}
+
+// A 16 × 16 file of one colour at the best quality, so the decoded colour can be compared exactly.
+std::vector<uint8_t> SolidJpeg(J_COLOR_SPACE space, std::vector<uint8_t> sample, bool adobeMarker) {
+    return LibjpegFile(16, space, sample, [adobeMarker](jpeg_compress_struct& cinfo) {
+        jpeg_set_quality(&cinfo, 100, TRUE);
+        cinfo.write_Adobe_marker = adobeMarker;
+    });
 }
 
 TEST(JpegReader, DecodesTheReferenceFilesExactly) {
@@ -201,29 +211,10 @@ TEST(JpegReader, AHugeDeclaredSizeIsRefusedBeforeDecoding) {
 TEST(JpegReader, AFileNeedingTooMuchWorkingMemoryIsRefused) {
     // A progressive 4:4:4 frame keeps every coefficient: 16000 × 16000 would need 1.5 GB, more
     // than libjpeg may take, although the picture itself is within the size limit.
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long length = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &length);
-    cinfo.image_width = cinfo.image_height = 8;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    for (int c = 0; c < 3; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-    jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(24, 128);
-    for (int y = 0; y < 8; ++y) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<uint8_t> file(buffer, buffer + length);
-    std::free(buffer);
+    std::vector<uint8_t> file = LibjpegFile(8, JCS_RGB, {128, 128, 128}, [](jpeg_compress_struct& cinfo) {
+        for (int c = 0; c < 3; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+        jpeg_simple_progression(&cinfo);
+    });
     bool patched = false;
     for (size_t i = 0; i + 8 < file.size() && !patched; ++i)
         if (file[i] == 0xFF && file[i + 1] == 0xC2) {  // progressive frame header
