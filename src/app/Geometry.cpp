@@ -8,6 +8,10 @@
 #include <string_view>
 #include <utility>
 
+#if defined(__AVX2__)
+#include <immintrin.h>
+#endif
+
 #include "filters/Filters.h"
 #include "platform/Cursor.h"
 #include "platform/Errors.h"
@@ -41,17 +45,22 @@ namespace {
 // Truncating average of two bytes without widening: (a + b) shr 1.
 inline uint8_t Average(uint8_t a, uint8_t b) { return static_cast<uint8_t>((a & b) + ((a ^ b) >> 1)); }
 
+// pair(a, b, bytes) on each row of the upper half and its partner row in the lower half, from the
+// outside in; a middle row has no partner.
+template <typename Pair>
+void ForEachRowPair(Bitmap& picture, Pair pair) {
+    const size_t bytes = static_cast<size_t>(picture.Width()) * 3;
+    for (int32_t y = 0, partner = picture.Height() - 1; y < partner; ++y, --partner)
+        pair(picture.ScanLine(y), picture.ScanLine(partner), bytes);
+}
+
 }  // namespace
 
 void MirrorPicture(Bitmap& picture, bool vertical) {
     const int32_t w = picture.Width(), h = picture.Height();
     if (vertical) {
-        const size_t bytes = static_cast<size_t>(w) * 3;
-        for (int32_t y = 0, partner = h - 1; y < partner; ++y, --partner) {
-            uint8_t* a = picture.ScanLine(y);
-            uint8_t* b = picture.ScanLine(partner);
-            std::swap_ranges(a, a + bytes, b);
-        }
+        ForEachRowPair(picture,
+                       [](uint8_t* a, uint8_t* b, size_t bytes) { std::swap_ranges(a, a + bytes, b); });
         return;
     }
     if (w < 2) return;
@@ -77,12 +86,9 @@ void ReflectPicture(Bitmap& picture, bool vertical) {
     // only values that have not been written yet. A middle row or column stays as it is.
     const int32_t w = picture.Width(), h = picture.Height();
     if (vertical) {
-        const size_t bytes = static_cast<size_t>(w) * 3;
-        for (int32_t y = 0, partner = h - 1; y < partner; ++y, --partner) {
-            uint8_t* a = picture.ScanLine(y);
-            uint8_t* b = picture.ScanLine(partner);
+        ForEachRowPair(picture, [](uint8_t* a, uint8_t* b, size_t bytes) {
             for (size_t i = 0; i < bytes; ++i) a[i] = b[i] = Average(a[i], b[i]);
-        }
+        });
         return;
     }
     for (int32_t y = 0; y < h; ++y) {
@@ -95,6 +101,67 @@ void ReflectPicture(Bitmap& picture, bool vertical) {
     }
 }
 
+namespace {
+
+// The turn's tiles, in new pixels. Each tile reads 256 runs of 768 bytes from the old rows and writes
+// as many runs into the new ones: runs long enough for the processor's prefetch to follow, while
+// the old rows' part (192 KB) stays in the second-level cache. 64 × 64 tiles, which fit the first
+// level, were half again slower here.
+constexpr int32_t kTileRows = 256, kTileColumns = 256;
+
+// One 8 × 8 block of the turn: eight old rows of eight pixels, from src stepping srcStep bytes,
+// become eight new rows of eight pixels, from dst stepping dstStep bytes; old column j ends as
+// new row j, old row i as new column i.
+#if defined(__AVX2__)
+inline __m256i LoadEightPixels(const uint8_t* p) {
+    // Pixels 0-3 from bytes 0-15, pixels 4-7 from bytes 8-23: nothing is read past the block, and
+    // each lane spreads its four pixels to one 4-byte word each.
+    const __m256i bytes =
+        _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(p + 8), reinterpret_cast<const __m128i*>(p));
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
+                                            4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
+    return _mm256_shuffle_epi8(bytes, spread);
+}
+
+inline void StoreEightPixels(uint8_t* p, __m256i words) {
+    // Each lane packs its four pixels into its first 12 bytes; the two runs of 12 then join.
+    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
+                                          0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i joined = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, pack),
+                                                       _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(joined));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p + 16), _mm256_extracti128_si256(joined, 1));
+}
+
+inline void TurnBlock(const uint8_t* src, ptrdiff_t srcStep, uint8_t* dst, ptrdiff_t dstStep) {
+    __m256i r[8];
+    for (int i = 0; i < 8; ++i) r[i] = LoadEightPixels(src + i * srcStep);
+    // The transpose of 8 × 8 words: pairs, then quads within each lane, then the lanes.
+    __m256i t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = _mm256_unpacklo_epi32(r[i], r[i + 1]);
+        t[i + 1] = _mm256_unpackhi_epi32(r[i], r[i + 1]);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        u[i] = _mm256_unpacklo_epi64(t[i], t[i + 2]);
+        u[i + 1] = _mm256_unpackhi_epi64(t[i], t[i + 2]);
+        u[i + 2] = _mm256_unpacklo_epi64(t[i + 1], t[i + 3]);
+        u[i + 3] = _mm256_unpackhi_epi64(t[i + 1], t[i + 3]);
+    }
+    for (int j = 0; j < 4; ++j) {
+        StoreEightPixels(dst + j * dstStep, _mm256_permute2x128_si256(u[j], u[j + 4], 0x20));
+        StoreEightPixels(dst + (j + 4) * dstStep, _mm256_permute2x128_si256(u[j], u[j + 4], 0x31));
+    }
+}
+#else
+inline void TurnBlock(const uint8_t* src, ptrdiff_t srcStep, uint8_t* dst, ptrdiff_t dstStep) {
+    for (int j = 0; j < 8; ++j)
+        for (int i = 0; i < 8; ++i) std::memcpy(dst + j * dstStep + i * 3, src + i * srcStep + j * 3, 3);
+}
+#endif
+
+}  // namespace
+
 Bitmap RotatePicture(const Bitmap& picture, bool right) {
     Bitmap result;
     RotatePicture(picture, result, right);
@@ -106,38 +173,37 @@ void RotatePicture(const Bitmap& picture, Bitmap& result, bool right) {
     result.SetSizeUninitialised(h, w);
     if (w == 0 || h == 0) return;
 
-    // The new picture is written row by row in square tiles, so the old rows one tile reads
-    // down a column stay in the cache for the whole tile.
-    constexpr int32_t kTile = 64;
-    const ptrdiff_t stride = static_cast<ptrdiff_t>(picture.Stride());
-    for (int32_t ty = 0; ty < w; ty += kTile) {
-        const int32_t tyEnd = std::min(ty + kTile, w);
-        for (int32_t tx = 0; tx < h; tx += kTile) {
-            const int32_t txEnd = std::min(tx + kTile, h);
-            for (int32_t ny = ty; ny < tyEnd; ++ny) {
-                // Left: new (nx, ny) = old (W − 1 − ny, nx). Right: new (nx, ny) = old (ny, H − 1 − nx).
-                const uint8_t* s;
-                ptrdiff_t step;
-                if (right) {
-                    s = picture.ScanLine(h - 1 - tx) + static_cast<size_t>(ny) * 3;
-                    step = -stride;
-                } else {
-                    s = picture.ScanLine(tx) + static_cast<size_t>(w - 1 - ny) * 3;
-                    step = stride;
+    // Left: new (nx, ny) = old (W − 1 − ny, nx). Right: new (nx, ny) = old (ny, H − 1 − nx).
+    const ptrdiff_t oldStride = static_cast<ptrdiff_t>(picture.Stride());
+    const ptrdiff_t newStride = static_cast<ptrdiff_t>(result.Stride());
+    auto oldPixel = [&](int32_t nx, int32_t ny) {
+        return right ? picture.ScanLine(h - 1 - nx) + static_cast<size_t>(ny) * 3
+                     : picture.ScanLine(nx) + static_cast<size_t>(w - 1 - ny) * 3;
+    };
+
+    // Whole 8 × 8 blocks, tile by tile. On the left turn a block's first old column feeds its
+    // last new row, so the block is read from there and written upwards.
+    const int32_t blockRows = w & ~7, blockColumns = h & ~7;
+    for (int32_t ty = 0; ty < blockRows; ty += kTileRows) {
+        const int32_t tyEnd = std::min(ty + kTileRows, blockRows);
+        for (int32_t tx = 0; tx < blockColumns; tx += kTileColumns) {
+            const int32_t txEnd = std::min(tx + kTileColumns, blockColumns);
+            for (int32_t ny0 = ty; ny0 < tyEnd; ny0 += 8)
+                for (int32_t nx0 = tx; nx0 < txEnd; nx0 += 8) {
+                    if (right)
+                        TurnBlock(oldPixel(nx0, ny0), -oldStride,
+                                  result.ScanLine(ny0) + static_cast<size_t>(nx0) * 3, newStride);
+                    else
+                        TurnBlock(oldPixel(nx0, ny0 + 7), oldStride,
+                                  result.ScanLine(ny0 + 7) + static_cast<size_t>(nx0) * 3, -newStride);
                 }
-                uint8_t* d = result.ScanLine(ny) + static_cast<size_t>(tx) * 3;
-                // 4-byte words, the fourth byte overwritten by the next pixel; not where the
-                // word would reach past a row: the new row's last pixel, the old rows' last column.
-                const int32_t wordEnd = (ny == (right ? w - 1 : 0)) ? tx : std::min(txEnd, h - 1);
-                int32_t nx = tx;
-                for (; nx < wordEnd; ++nx, d += 3, s += step) std::memcpy(d, s, 4);
-                for (; nx < txEnd; ++nx, d += 3, s += step) {
-                    d[0] = s[0];
-                    d[1] = s[1];
-                    d[2] = s[2];
-                }
-            }
         }
+    }
+    // The pixels outside whole blocks: the last w mod 8 new rows, the last h mod 8 new columns.
+    for (int32_t ny = 0; ny < w; ++ny) {
+        uint8_t* d = result.ScanLine(ny);
+        for (int32_t nx = ny < blockRows ? blockColumns : 0; nx < h; ++nx)
+            std::memcpy(d + nx * 3, oldPixel(nx, ny), 3);
     }
 }
 
