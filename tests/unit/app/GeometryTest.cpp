@@ -59,11 +59,12 @@ TEST(GeometryKernels, RotateThreeByTwo) {
     EXPECT_EQ(left, MakePicture(2, 3, {C, F, B, E, A, D})) << Describe(left);
 }
 
-// Sizes around the rotation's tile edges, odd widths (row padding) and single rows and columns.
-// Widths that are multiples of 4 have rows without padding, so a read past a row's end would
-// leave the buffer on the last row (the sanitizer build sees it).
-const std::vector<std::pair<int, int>> kSizes = {{1, 1}, {1, 7},   {7, 1},   {5, 4},   {4, 4},
-                                                 {8, 3}, {64, 64}, {65, 63}, {130, 67}};
+// Sizes around the rotation's 8 × 8 blocks and its tile edges (every 256 pixels), odd widths (row
+// padding) and single rows and columns. Widths that are multiples of 4 have rows without padding,
+// so a read past a row's end would leave the buffer on the last row (the sanitizer build sees it).
+const std::vector<std::pair<int, int>> kSizes = {
+    {1, 1},   {1, 7},   {7, 1},   {5, 4},   {4, 4},    {8, 3},   {8, 8},     {9, 16},   {16, 9},
+    {15, 17}, {24, 23}, {64, 64}, {65, 63}, {130, 67}, {256, 8}, {257, 264}, {264, 255}};
 
 TEST(GeometryKernels, RotationFollowsTheQuarterTurnMapping) {
     for (auto [w, h] : kSizes) {
