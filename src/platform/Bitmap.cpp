@@ -24,13 +24,26 @@ Bitmap::Bitmap(const Bitmap& other) { *this = other; }
 
 Bitmap& Bitmap::operator=(const Bitmap& other) {
     if (this == &other) return *this;
-    SetSizeUninitialised(other.width_, other.height_);
-    if (SizeInBytes() != 0) std::memcpy(pixels_.get(), other.pixels_.get(), SizeInBytes());
+    if (pixels_ && SizeInBytes() == other.SizeInBytes()) {
+        width_ = other.width_;
+        height_ = other.height_;
+        stride_ = other.stride_;
+        std::memcpy(pixels_.get(), other.pixels_.get(), SizeInBytes());
+        return *this;
+    }
+    // A new buffer is taken before the old one goes, so a failed allocation leaves this
+    // bitmap as it was: the undo snapshot, or the picture an undo was to replace, survives.
+    Bitmap copy;
+    copy.SetSizeUninitialised(other.width_, other.height_);
+    if (copy.SizeInBytes() != 0) std::memcpy(copy.pixels_.get(), other.pixels_.get(), copy.SizeInBytes());
+    *this = std::move(copy);
     return *this;
 }
 
 Bitmap::Bitmap(Bitmap&& other) noexcept
-    : width_(other.width_), height_(other.height_), stride_(other.stride_),
+    : width_(other.width_),
+      height_(other.height_),
+      stride_(other.stride_),
       pixels_(std::move(other.pixels_)) {
     other.width_ = other.height_ = 0;
     other.stride_ = 0;
