@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <cstring>
+#include <new>
 
 namespace lf {
 
@@ -20,7 +21,10 @@ QImage ToImage(const Bitmap& picture) {
 Bitmap FromImage(const QImage& image) {
     Bitmap picture;
     if (image.isNull()) return picture;
+    CheckPictureSize(image.width(), image.height());
     const QImage rows = image.convertToFormat(QImage::Format_BGR888);
+    // A conversion that cannot get its memory gives a null image, not a picture of size 0.
+    if (rows.isNull()) throw std::bad_alloc();
     picture.SetSizeUninitialised(rows.width(), rows.height());
     const size_t rowBytes = static_cast<size_t>(rows.width()) * 3;
     for (int y = 0; y < rows.height(); ++y) std::memcpy(picture.ScanLine(y), rows.constScanLine(y), rowBytes);
