@@ -54,7 +54,6 @@ public:
     explicit FormulaCompiler(CompiledFormula& out) : out_(out) {}
 
     void Run(const std::string& text) {
-        using namespace parser_tables;
         parser_.ParseString = text;
         parser_.OnGetVar = [this](TMathParser*, const std::string& name, Extended& value, bool& found) {
             if (name.size() == 2 && VariableAt(name, 0) >= 0) {
@@ -69,31 +68,7 @@ public:
         Push(Symbol{});
         Scan();
 
-        bool done = false;
-        while (!done && parser_.ErrorCode == 0) {
-            const Action action = kActions[stack_[top_ - 1].state][parser_.Lookahead];
-            switch (action.kind) {
-                case ActionKind::Shift:
-                    Shift(action.argument);
-                    break;
-                case ActionKind::Reduce:
-                    Reduce(action.argument);
-                    break;
-                case ActionKind::Accept:
-                    done = true;
-                    break;
-                case ActionKind::MathErrorAccept:
-                    parser_.MathError = true;
-                    done = true;
-                    break;
-                case ActionKind::Error:
-                    parser_.ErrorCode = action.argument;
-                    done = true;
-                    break;
-                case ActionKind::BadState:
-                    throw Error(kBadTokenState);
-            }
-        }
+        parser_.RunActions(*this);
         if (parser_.ErrorCode != 0 || parser_.MathError) {
             out_.alwaysFails_ = true;
             out_.code_.clear();
@@ -105,6 +80,7 @@ public:
     }
 
 private:
+    friend class TMathParser;  // walks the tables over these records
     using OpCode = CompiledFormula::OpCode;
 
     // A parse record: a folded constant, or a value the instruction list leaves on the stack.
@@ -131,6 +107,8 @@ private:
             token_.function = parser_.CurrentToken.FunctionIndex;
         }
     }
+
+    uint8_t TopState() const { return stack_[top_ - 1].state; }
 
     void Push(const Symbol& s) {
         if (top_ >= TMathParser::kStackSize) {

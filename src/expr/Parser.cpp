@@ -265,33 +265,7 @@ void TMathParser::Parse() {
     Push(CurrentToken);
     NextToken();
 
-    bool done = false;
-    while (!done && ErrorCode != kBadNumber) {
-        const Action action = kActions[Stack[StackTop - 1].State][Lookahead];
-        switch (action.kind) {
-            case ActionKind::Shift:
-                Shift(action.argument);
-                break;
-            case ActionKind::Reduce:
-                Reduce(action.argument);
-                break;
-            case ActionKind::Accept:
-                done = true;
-                break;
-            case ActionKind::MathErrorAccept:
-                MathError = true;
-                done = true;
-                break;
-            case ActionKind::Error:
-                ErrorCode = action.argument;
-                Position -= TokenLen;
-                done = true;
-                break;
-            case ActionKind::BadState:
-                throw Error(kBadTokenState);
-        }
-        if (ErrorCode != 0) break;
-    }
+    RunActions(*this);
 
     if (ErrorCode != 0 && OnParseError) OnParseError(this, ErrorCode);
     if (MathError || ErrorCode != 0) {

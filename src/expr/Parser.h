@@ -80,6 +80,12 @@ private:
     friend class FormulaCompiler;
 
     TTokenKind NextToken();
+    // Takes actions from the table for the state on top of `records` and the lookahead until an
+    // accept or an error. The parse and the formula compiler walk the tables with records of
+    // their own: `records` gives TopState() and does Shift(state) and Reduce(production).
+    template <class Records>
+    void RunActions(Records& records);
+    uint8_t TopState() const { return Stack[StackTop - 1].State; }
     void ScanNumber();
     void ScanIdentifier();
 

@@ -1,11 +1,12 @@
-// The parser's action and goto tables as data, and the productions' shapes. Shared by the
-// parser and the formula compiler, which walk the same tables.
+// The parser's action and goto tables as data, the productions' shapes, and the walk over the
+// action table that the parser and the formula compiler share.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "expr/Parser.h"
+#include "platform/Errors.h"
 
 namespace lf::parser_tables {
 
@@ -149,3 +150,35 @@ inline constexpr const char* kBadTokenState = "Bad token state";
 inline constexpr const char* kInvalidReduction = "Invalid reduction";
 
 }  // namespace lf::parser_tables
+
+namespace lf {
+
+template <class Records>
+void TMathParser::RunActions(Records& records) {
+    using namespace parser_tables;
+    // A bad number met by the first scan ends the parse before any action.
+    while (ErrorCode == 0) {
+        const Action action = kActions[records.TopState()][Lookahead];
+        switch (action.kind) {
+            case ActionKind::Shift:
+                records.Shift(action.argument);
+                break;
+            case ActionKind::Reduce:
+                records.Reduce(action.argument);
+                break;
+            case ActionKind::Accept:
+                return;
+            case ActionKind::MathErrorAccept:
+                MathError = true;
+                return;
+            case ActionKind::Error:
+                ErrorCode = action.argument;
+                Position -= TokenLen;  // back on the offending token's first character
+                return;
+            case ActionKind::BadState:
+                throw Error(kBadTokenState);
+        }
+    }
+}
+
+}  // namespace lf
