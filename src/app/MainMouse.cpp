@@ -8,6 +8,7 @@
 #include "app/Selection.h"
 #include "app/Statistics.h"
 #include "app/Zoom.h"
+#include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
 
 namespace lf {
@@ -38,21 +39,28 @@ TZoomForm& TheZoomForm() {
 
 }  // namespace
 
+// The mouse handlers run inside the command guard like the menu items: the release ends in a
+// redraw, which throws when the screen image cannot be allocated, and nothing may escape into
+// the event loop.
 void TMainForm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-    if (button == Qt::LeftButton) {
-        SelectionMouseDown(true, x, y);
-        DrawStartMarker(Screen(), x, y);
-        UpdateScreen();
-    } else {
-        ZoomMenuClick();
-    }
-    SetCaption(kSelectingCaption);
+    RunGuarded([&] {
+        if (button == Qt::LeftButton) {
+            SelectionMouseDown(true, x, y);
+            DrawStartMarker(Screen(), x, y);
+            UpdateScreen();
+        } else {
+            ZoomMenuClick();
+        }
+        SetCaption(kSelectingCaption);
+    });
 }
 
-void TMainForm::FormMouseMove(Qt::KeyboardModifiers, int x, int y) { TheZoomForm().Feed(Screen(), x, y); }
+void TMainForm::FormMouseMove(Qt::KeyboardModifiers, int x, int y) {
+    RunGuarded([&] { TheZoomForm().Feed(Screen(), x, y); });
+}
 
 void TMainForm::FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-    SelectionMouseUp(button == Qt::LeftButton, x, y);
+    RunGuarded([&] { SelectionMouseUp(button == Qt::LeftButton, x, y); });
 }
 
 void TMainForm::SelectallMenuClick() {

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTest>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -208,6 +209,25 @@ TEST_F(SelectionUiTest, CtrlAAndTheMenuItemSelectAllAfterADrag) {
     EXPECT_EQ(SelRect, Rect(0, 0, 99, 49));
     EXPECT_TRUE(ScreenShowsText("             Altezza: 50", 10, 25));
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SelectionUiTest, ARedrawOutOfMemoryAfterTheReleaseReachesTheErrorBox) {
+    // The redraw throws when it cannot allocate the screen image; coming from the mouse it
+    // must end in the error box like any command, not escape the event loop.
+    struct OutOfMemoryView final : DocumentView {
+        void ReDraw() override { throw std::bad_alloc(); }
+        void UndoEnabledChanged(bool) override {}
+        void PictureArrived() override {}
+    } failing;
+    struct Restore {
+        TMainForm* form;
+        ~Restore() { SetDocumentView(form); }
+    } restore{form.get()};
+    SetDocumentView(&failing);
+    EXPECT_NO_THROW(Drag(QPoint(10, 10), QPoint(19, 29)));
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<test::ShownMessage>{{test::ShownMessage::Error, "Out of memory."}}));
+    EXPECT_EQ(SelRect, Rect(10, 10, 19, 29));
 }
 
 TEST_F(SelectionUiTest, OtherButtonsAndTheZoomCommandToggleTheZoomWindow) {
