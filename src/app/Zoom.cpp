@@ -30,11 +30,12 @@ void CopyScreenAround(const QImage& screen, int x, int y, Bitmap& zoomBuffer) {
     const int height = std::min(kCopyHeight, zoomBuffer.Height());
     // QImage::copy fills what lies outside the image with zeros: black once converted.
     QImage part = screen.isNull() ? QImage() : screen.copy(x - 39, y - 29, kCopyWidth, kCopyHeight);
+    // (A copy or conversion that cannot allocate comes back null, as the empty screen does.)
+    if (!part.isNull()) part = part.convertToFormat(QImage::Format_BGR888);
     if (part.isNull()) {
         zoomBuffer.Fill(Rect(0, 0, width, height), 0);
         return;
     }
-    part = part.convertToFormat(QImage::Format_BGR888);
     for (int row = 0; row < height; ++row)
         std::memcpy(zoomBuffer.ScanLine(row), part.constScanLine(row), static_cast<size_t>(width) * 3);
 }
