@@ -1,6 +1,7 @@
 // The filter routines over the document's selection.
 #include "filters/Filters.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/Document.h"
@@ -13,31 +14,44 @@ RandomGenerator NoiseGenerator;
 
 void AdjustChannels(int dR, int dG, int dB) {
     const ChannelTables tables = OffsetTables(dR, dG, dB);
-    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
+    PointPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
-void BlackAndWhite() { FastSelectionPass(BlackAndWhiteRows); }
+void BlackAndWhite() { PointPass(BlackAndWhiteRows); }
 
-void Grayscale() { FastSelectionPass(GrayscaleRows); }
+void Grayscale() { PointPass(GrayscaleRows); }
 
 void Invert(int channel) {
     const ChannelTables tables = InvertTables(channel);
-    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
+    PointPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
 void Logaritmize(int channel) {
     const ChannelTables tables = LogaritmTables(channel);
-    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
+    PointPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
-void SwapChannels() { FastSelectionPass(SwapChannelsRows); }
+void SwapChannels() { PointPass(SwapChannelsRows); }
 
-// Measures before it writes, so a flat channel leaves every pixel as it was.
-void Optimize() { FastSelectionPass(OptimizeRows); }
+// Measures before it writes, so a flat channel leaves every pixel as it was. The copy would hold
+// black wherever the selection has no source pixel, and those pixels count in the minima and
+// maxima; nothing else of them matters, so only the part inside the picture is swept.
+void Optimize() {
+    const bool reachesOutside = SelectionReachesOutside();
+    PointPass([reachesOutside](const PixelRows& rows) {
+        ChannelRange range = MeasureChannels(rows);
+        if (reachesOutside)
+            for (int c = 0; c < 3; ++c) {
+                range.Minimum[c] = std::min(range.Minimum[c], 0);
+                range.Maximum[c] = std::max(range.Maximum[c], 0);
+            }
+        ApplyTables(rows, StretchTables(range));
+    });
+}
 
 void Contrast(Direction direction) {
     const ChannelTables tables = ContrastTables(direction);
-    FastSelectionPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
+    PointPass([&](const PixelRows& rows) { ApplyTables(rows, tables); });
 }
 
 namespace {

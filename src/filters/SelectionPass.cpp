@@ -100,11 +100,15 @@ void FastSelectionPass(const RowsKernel& kernel) {
                      static_cast<ptrdiff_t>(MainBitmap.Stride()), v.Right - v.Left, v.Bottom - v.Top});
 }
 
-void PointPass(const RowKernel& kernel) {
+void PointPass(const RowsKernel& kernel) {
     HourglassCursor hourglass;
     const TRect v = VisibleSelection();
-    for (int32_t y = v.Top; y < v.Bottom; ++y)
-        kernel(MainBitmap.ScanLine(y) + size_t(v.Left) * 3, v.Right - v.Left);
+    if (v.Right <= v.Left || v.Bottom <= v.Top) {
+        kernel(PixelRows{});
+        return;
+    }
+    kernel(PixelRows{MainBitmap.ScanLine(v.Top) + static_cast<size_t>(v.Left) * 3,
+                     static_cast<ptrdiff_t>(MainBitmap.Stride()), v.Right - v.Left, v.Bottom - v.Top});
 }
 
 }  // namespace lf

@@ -32,15 +32,6 @@ void SelectionPass(const Kernel& kernel);
 // onto the selection): writeBack runs after the kernel, before the copy is released.
 void SelectionPass(const Kernel& kernel, const std::function<void(Bitmap& work)>& writeBack);
 
-// A row kernel rewrites `width` pixels (blue, green, red) of one row in place.
-using RowKernel = std::function<void(uint8_t* row, int32_t width)>;
-
-// For filters whose every output pixel depends on that pixel alone: the result equals a full
-// SelectionPass with the same row kernel, but the rows are rewritten in the picture itself, so
-// the selection is read and written once. Pixels of the selection outside the picture would be
-// dropped by the write-back anyway and are not computed.
-void PointPass(const RowKernel& kernel);
-
 // Rows of pixels that a kernel rewrites in place: the scratch copy, or the selection itself.
 struct PixelRows {
     uint8_t* Base = nullptr;
@@ -52,6 +43,13 @@ struct PixelRows {
 PixelRows RowsOf(Bitmap& bitmap);
 
 using RowsKernel = std::function<void(const PixelRows& rows)>;
+
+// For kernels whose every output pixel depends on that pixel alone and that never change a
+// pixel before they might throw: the part of the selection inside the picture is rewritten in
+// place, whatever the selection's extent. The result equals SelectionPass, because the pixels of
+// the copy outside the picture would be dropped by the write-back; and it needs no scratch copy,
+// so a selection reaching far beyond the picture (larger than any buffer may be) works too.
+void PointPass(const RowsKernel& kernel);
 
 // The pass for kernels that never change a pixel before they might throw. Its result equals
 // SelectionPass: when the selection lies wholly inside the picture, the kernel rewrites the

@@ -111,6 +111,26 @@ TEST_F(CommandTableTest, ASelectionWhollyOutsideThePictureChangesNothing) {
     }
 }
 
+TEST_F(CommandTableTest, PerPixelCommandsTakeASelectionReachingFarBeyondAnyPictureSize) {
+    // A drag typed into the batch tool can reach far past the largest scratch copy there is. The
+    // per-pixel commands never read the black beyond the picture (the levels stretch only counts
+    // it), so they give the bytes of the same rows with a one-pixel overhang on each side.
+    const char* const components[] = {"BlackandwhiteMenu",    "IncreaseBrightnessMenu", "DecreaseBlueMenu",
+                                      "GrayscaleMenu",        "InvertAllmenu",          "InvertGreenMenu",
+                                      "LogaritmizeRedMenu",   "OptimizeMenu",           "SepiaMenu",
+                                      "IncreaseContrastmenu", "DecreaseContrastmenu",   "SwapchannelsMenu"};
+    const Bitmap picture = RandomPicture(9, 6, 21);
+    for (const char* component : components) {
+        Bitmap expected = picture;
+        reference::RunCommand(component, expected, Rect(-1, 2, 9, 3), 0);
+        Load(picture);
+        SelRect = Rect(-100000, 2, 100000, 3);
+        EXPECT_NO_THROW(Run(component)) << component;
+        EXPECT_EQ(MainBitmap, expected) << component << "\n" << Describe(MainBitmap) << Describe(expected);
+        EXPECT_TRUE(WorkBitmap.Empty()) << component;
+    }
+}
+
 TEST_F(CommandTableTest, AFailingPassSkipsTheLaterStagesAndKeepsTheUndo) {
     const std::vector<Stage> stages = {[] { Invert(kAllChannels); }, [] { Optimize(); },
                                        [] { Invert(kAllChannels); }};
