@@ -95,7 +95,27 @@ void Sharpness(Direction direction) {
 void AddNoise(int amplitude) {
     HourglassCursor hourglass;
     NoiseGenerator.Seed = ClockSeed(Now());
-    FastSelectionPass([&](const PixelRows& rows) { AddNoiseRows(rows, amplitude, NoiseGenerator); });
+    if (amplitude <= 0) return;  // no draw below 0; callers pass 25
+    // The pixels of the selection beyond the picture take their three draws each in sweep order
+    // like any other, so the generator skips them; nothing else of them is seen. Counts wrap
+    // modulo 2³² with the generator.
+    const TRect v = VisibleSelection();
+    const auto draws = [](int64_t pixels) {
+        return static_cast<uint32_t>(static_cast<uint64_t>(pixels) * 3);
+    };
+    const uint32_t rowDraws = draws(SelectionWidth());
+    const uint32_t before = draws(int64_t{v.Left} - SelRect.Left);
+    const uint32_t after = draws(int64_t{SelRect.Right} + 1 - v.Right);
+    const uint32_t rowsAbove = static_cast<uint32_t>(int64_t{v.Top} - SelRect.Top);
+    PointPass([&](const PixelRows& rows) {
+        if (rows.Height == 0) return;
+        NoiseGenerator.Skip(rowDraws * rowsAbove);
+        for (int32_t y = 0; y < rows.Height; ++y) {
+            NoiseGenerator.Skip(before);
+            AddNoiseRows(PixelRows{rows.Row(y), 0, rows.Width, 1}, amplitude, NoiseGenerator);
+            NoiseGenerator.Skip(after);
+        }
+    });
 }
 
 }  // namespace lf

@@ -195,6 +195,16 @@ void SharpnessRows(const PixelRows& rows, Direction direction) {
 
 void SharpnessKernel(Bitmap& work, Direction direction) { SharpnessRows(RowsOf(work), direction); }
 
+void RandomGenerator::Skip(uint32_t count) {
+    // The step x -> a x + c raised to the count-th power by squaring.
+    uint32_t a = 134775813u, c = 1u;
+    for (; count != 0; count >>= 1) {
+        if (count & 1u) Seed = a * Seed + c;
+        c = a * c + c;
+        a = a * a;
+    }
+}
+
 uint32_t ClockSeed(const TimeOfDay& t) {
     return static_cast<uint32_t>(((t.Hour * 60 + t.Minute) * 60 + t.Second) * 1000 + t.Millisecond);
 }

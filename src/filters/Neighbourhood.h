@@ -38,6 +38,9 @@ struct RandomGenerator {
         Seed = Seed * 134775813u + 1u;
         return static_cast<uint32_t>((uint64_t{Seed} * n) >> 32);
     }
+    // Advances the seed as `count` draws would; the generator repeats after 2³² draws, so any
+    // larger count can be taken modulo 2³².
+    void Skip(uint32_t count);
 };
 
 // The seed the noise filter takes from the clock: milliseconds since midnight.

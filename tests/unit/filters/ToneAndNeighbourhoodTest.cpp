@@ -3,6 +3,7 @@
 #include <set>
 
 #include "FilterFixture.h"
+#include "Reference.h"
 #include "filters/Filters.h"
 #include "platform/Cursor.h"
 
@@ -233,6 +234,46 @@ TEST_F(NeighbourhoodTest, NoiseSeedIsMillisecondsOfTheDayAndDrawsAreTheProductsU
     RandomGenerator zero{0};
     EXPECT_EQ(zero.Below(25), 0u);  // seed 1
     EXPECT_EQ(zero.Seed, 1u);
+}
+
+TEST_F(NeighbourhoodTest, SkippingDrawsLeavesTheSeedWhereTheDrawsWould) {
+    for (const uint32_t count : {0u, 1u, 2u, 3u, 1000u, 70001u}) {
+        RandomGenerator drawn{123456789u}, skipped{123456789u};
+        for (uint32_t i = 0; i < count; ++i) drawn.Below(25);
+        skipped.Skip(count);
+        EXPECT_EQ(skipped.Seed, drawn.Seed) << count;
+    }
+    // The generator comes back after 2³² draws.
+    RandomGenerator full{42u};
+    full.Skip(0xFFFFFFFFu);
+    full.Below(25);
+    EXPECT_EQ(full.Seed, 42u);
+}
+
+TEST_F(NeighbourhoodTest, NoiseOnASelectionReachingFarBeyondThePictureDrawsForTheWholeSelection) {
+    // The pixels beyond the picture still draw their numbers in sweep order: the noise inside
+    // equals the plain arithmetic on the whole selection, also past the largest scratch copy.
+    const Bitmap picture = SolidPicture(9, 6, RGB(100, 128, 150));
+    const uint32_t seed = ClockSeed(Now());
+    Bitmap expected = picture;
+    reference::RunCommand("AddNoiseMenu", expected, Rect(-20000, 2, 20000, 3), seed);
+    Load(picture);
+    SelRect = Rect(-20000, 2, 20000, 3);
+    Run("AddNoiseMenu");
+    EXPECT_EQ(MainBitmap, expected);
+
+    Load(picture);
+    SelRect = Rect(-100000, 2, 100000, 3);
+    EXPECT_NO_THROW(Run("AddNoiseMenu"));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const uint32_t c = MainBitmap.Pixel(x, y);
+            if (y < 2 || y > 3) {
+                EXPECT_EQ(c, picture.Pixel(x, y)) << x << "," << y;
+                continue;
+            }
+            for (int d : {GetR(c) - 100, GetG(c) - 128, GetB(c) - 150}) EXPECT_EQ(std::abs(d) % 2, 1) << d;
+        }
 }
 
 }  // namespace
