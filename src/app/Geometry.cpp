@@ -266,7 +266,7 @@ void Rotate(bool right) {
     SelectAll();
 }
 
-void ResizePicture(int newWidth, int newHeight) {
+void Resize(int newWidth, int newHeight) {
     CheckPictureSize(newWidth, newHeight);
     Bitmap scaled;
     if (MainBitmap.Empty())
@@ -278,15 +278,9 @@ void ResizePicture(int newWidth, int newHeight) {
     SelectAll();
 }
 
-void ResizePicture(int newWidth, int newHeight, bool interpolate) {
-    const int oldWidth = MainBitmap.Width(), oldHeight = MainBitmap.Height();
-    ResizePicture(newWidth, newHeight);
-    if (interpolate && (oldWidth < newWidth || oldHeight < newHeight)) Mean(1);
-}
-
 void ResizeOK(int oldWidth, int oldHeight, int width, int height, bool interpolate) {
     UpdateUndo();
-    ResizePicture(width, height);
+    Resize(width, height);
     if (interpolate && (oldWidth < width || oldHeight < height)) Mean(1);
     ReDraw();
 }

@@ -45,12 +45,9 @@ void Reflect(bool vertical);
 // left = false, right = true.
 void Rotate(bool right);
 
-// The body of TMainForm.Resize: MainBitmap scaled to newWidth × newHeight by nearest neighbour,
-// then the whole picture selected. No snapshot, no redraw, no hourglass.
-void ResizePicture(int newWidth, int newHeight);
-// The same, then the 3 × 3 mean over the whole picture when interpolate is set and the new size
-// is larger than the picture's size before the call in at least one direction.
-void ResizePicture(int newWidth, int newHeight, bool interpolate);
+// TMainForm.Resize: MainBitmap scaled to newWidth × newHeight by nearest neighbour, then the
+// whole picture selected. No snapshot, no redraw, no hourglass.
+void Resize(int newWidth, int newHeight);
 
 // What the resize window's OK does after it has closed: the undo snapshot, the resize, the
 // smoothing when interpolate is set and (oldWidth < width or oldHeight < height), the redraw.

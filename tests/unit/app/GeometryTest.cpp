@@ -324,8 +324,8 @@ TEST_F(GeometryTest, ResizeToAnImpossibleSizeLeavesThePicture) {
     MainBitmap = RandomPicture(4, 4, 1);
     const Bitmap old = MainBitmap;
     SelRect = Rect(1, 1, 2, 2);
-    EXPECT_THROW(ResizePicture(-5, 10), Error);
-    EXPECT_THROW(ResizePicture(100000, 10), Error);
+    EXPECT_THROW(Resize(-5, 10), Error);
+    EXPECT_THROW(Resize(100000, 10), Error);
     EXPECT_EQ(MainBitmap, old);
     EXPECT_EQ(SelRect, Rect(1, 1, 2, 2));
 }
