@@ -32,7 +32,7 @@ std::vector<NamedCommand> BuildCommands() {
                             [stages] { RunEditingCommand(stages); }, [] { return true; }});
     }
     for (const GeometryCommand& g : GeometryCommands())
-        commands.push_back({g.component, "", g.run, [] { return true; }});
+        commands.push_back({g.component, g.menuPath, g.run, [] { return true; }});
     return commands;
 }
 

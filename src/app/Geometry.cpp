@@ -293,19 +293,21 @@ void ResizeOK(int width, int height, bool interpolate) {
 
 const std::vector<GeometryCommand>& GeometryCommands() {
     static const std::vector<GeometryCommand> commands = {
-        {"CropMenu", [] { RunEditingCommand({Crop}); }},
-        {"HorisontallyMenu", [] { RunEditingCommand({[] { Mirror(false); }}); }},
-        {"VerticallyMenu", [] { RunEditingCommand({[] { Mirror(true); }}); }},
-        {"ReflectionHorisontallyMenu",
+        {"CropMenu", "Deforma > Ritaglia", [] { RunEditingCommand({Crop}); }},
+        {"HorisontallyMenu", "Filtri > Specchia > Orizzontale",
+         [] { RunEditingCommand({[] { Mirror(false); }}); }},
+        {"VerticallyMenu", "Filtri > Specchia > Verticale",
+         [] { RunEditingCommand({[] { Mirror(true); }}); }},
+        {"ReflectionHorisontallyMenu", "Filtri > Riflessione > Orizzontale",
          [] {
              RunEditingCommand({[] { Reflect(false); }, Optimize});
          }},
-        {"ReflectionVerticallyMenu",
+        {"ReflectionVerticallyMenu", "Filtri > Riflessione > Verticale",
          [] {
              RunEditingCommand({[] { Reflect(true); }, Optimize});
          }},
-        {"LeftMenu", [] { RunEditingCommand({[] { Rotate(false); }}); }},
-        {"RightMenu", [] { RunEditingCommand({[] { Rotate(true); }}); }},
+        {"LeftMenu", "Deforma > Ruota > Sinistra", [] { RunEditingCommand({[] { Rotate(false); }}); }},
+        {"RightMenu", "Deforma > Ruota > Destra", [] { RunEditingCommand({[] { Rotate(true); }}); }},
     };
     return commands;
 }

@@ -60,7 +60,8 @@ void ResizeOK(int width, int height, bool interpolate);
 
 struct GeometryCommand {
     const char* component;
-    Stage run;  // the whole handler: snapshot, operation, redraw
+    const char* menuPath;  // where a user finds it, without accelerator marks
+    Stage run;             // the whole handler: snapshot, operation, redraw
 };
 // CropMenu, HorisontallyMenu, VerticallyMenu, ReflectionHorisontallyMenu,
 // ReflectionVerticallyMenu, LeftMenu, RightMenu.

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/Commands.h"
 #include "app/Document.h"
 #include "app/Geometry.h"
 #include "filters/Neighbourhood.h"
@@ -212,6 +213,24 @@ TEST_F(GeometryTest, EveryHandlerWorksOnTheWholePictureAndSelectsIt) {
         EXPECT_EQ(view.redraws, 1) << c.component;
         EXPECT_EQ(UndoBitmap, old) << c.component;
         EXPECT_FALSE(HourglassShown()) << c.component;
+    }
+}
+
+// The batch tool lists each command with the menu path a user knows it by.
+TEST(GeometryCommandList, EachCommandNamesItsMenuPath) {
+    const std::pair<const char*, const char*> paths[] = {
+        {"CropMenu", "Deforma > Ritaglia"},
+        {"HorisontallyMenu", "Filtri > Specchia > Orizzontale"},
+        {"VerticallyMenu", "Filtri > Specchia > Verticale"},
+        {"ReflectionHorisontallyMenu", "Filtri > Riflessione > Orizzontale"},
+        {"ReflectionVerticallyMenu", "Filtri > Riflessione > Verticale"},
+        {"LeftMenu", "Deforma > Ruota > Sinistra"},
+        {"RightMenu", "Deforma > Ruota > Destra"},
+    };
+    for (auto [component, path] : paths) {
+        const NamedCommand* command = FindHeadlessCommand(component);
+        ASSERT_NE(command, nullptr) << component;
+        EXPECT_EQ(command->caption, path) << component;
     }
 }
 
