@@ -75,8 +75,8 @@ void PrintHelp(std::ostream& out) {
            "  --select LEFT TOP RIGHT BOTTOM  drag a selection from (LEFT, TOP) to (RIGHT, BOTTOM)\n"
            "  --statistics                    print the statistics report on standard output\n"
            "  --custom REXPR GEXPR BEXPR      apply a custom filter (spaces are removed)\n"
-           "  --resize WIDTH HEIGHT           resize, smoothing an enlargement\n"
-           "  --resize-plain WIDTH HEIGHT     resize by nearest neighbour only\n";
+           "  --resize WIDTH HEIGHT           resize (10 to 2500 pixels), smoothing an enlargement\n"
+           "  --resize-plain WIDTH HEIGHT     resize (10 to 2500 pixels) by nearest neighbour only\n";
     for (const NamedCommand& c : HeadlessCommands())
         out << "  " << c.component << std::string(c.component.size() < 32 ? 32 - c.component.size() : 1, ' ')
             << c.caption << '\n';
@@ -133,6 +133,11 @@ std::optional<std::vector<Step>> ParseSteps(const std::vector<std::string>& args
             if (!need(2)) return std::nullopt;
             auto v = ints(2);
             if (!v) return std::nullopt;
+            // The resize window's bars run from 10 to 2500 pixels; a script gets no other sizes.
+            if ((*v)[0] < 10 || (*v)[0] > 2500 || (*v)[1] < 10 || (*v)[1] > 2500) {
+                err << "lumaforge-batch: " << a << ": sizes run from 10 to 2500 pixels\n";
+                return std::nullopt;
+            }
             const bool interpolate = a == "--resize";
             steps.push_back({a, [v = *v, interpolate] { ResizeOK(v[0], v[1], interpolate); }, always});
             i += 2;

@@ -56,6 +56,8 @@ TEST_F(BatchTest, UsageErrorsDoNothingAndExitTwo) {
         {input, output, "--select", "1", "2", "3"},
         {input, output, "--select", "1", "2", "3", "x"},
         {input, output, "--resize", "100"},
+        {input, output, "--resize", "9", "100"},
+        {input, output, "--resize-plain", "100", "2501"},
         {input, dir.File("out.png")},
         {dir.File("in.png"), output},
         {input, output, "UndoMenu"},  // nothing to undo yet: the menu item is disabled
