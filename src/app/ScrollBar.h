@@ -30,8 +30,8 @@ public:
     std::function<void()> OnChange;
 
 protected:
-    // The keys move the bar as a Windows bar's keys do: Right and Down towards the maximum, Left
-    // and Up towards the minimum. Qt's bar inverts its keys, so Right would make a size smaller.
+    // The keys move the bar the same way whatever the style's key handling: Right and Down towards
+    // the maximum (a larger size), Left and Up towards the minimum.
     void keyPressEvent(QKeyEvent* event) override;
 };
 
