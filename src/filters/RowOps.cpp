@@ -395,40 +395,34 @@ void AddNoiseWide(uint8_t* p, int32_t width, int amplitude, uint32_t& seed) {
 
 }  // namespace
 
+// Each row routine runs its AVX-512 form where the build has it and its plain form otherwise.
 #ifdef LF_ROWS_AVX512
-void ApplyTables(uint8_t* row, int32_t width, const uint8_t* b, const uint8_t* g, const uint8_t* r) {
-    ApplyTablesWide(row, width, b, g, r);
-}
-void Gray(uint8_t* row, int32_t width, bool threshold) { GrayWide(row, width, threshold); }
-void RotateChannels(uint8_t* row, int32_t width) { RotateWide(row, width); }
-void Intensities(const uint8_t* row, int32_t width, uint8_t* out) { IntensitiesWide(row, width, out); }
-void MinMax(const uint8_t* row, int32_t width, int minimum[3], int maximum[3]) {
-    MinMaxWide(row, width, minimum, maximum);
-}
-void SpreadGrey(const uint8_t* grey, int32_t width, uint8_t* row) { SpreadGreyWide(grey, width, row); }
-void Sharpen(uint8_t* pixels, const uint8_t* means, int32_t count, bool soften) {
-    SharpenWide(pixels, means, count, soften);
-}
-void AddNoise(uint8_t* row, int32_t width, int amplitude, uint32_t& seed) {
-    AddNoiseWide(row, width, amplitude, seed);
-}
+#define LF_ROW_KERNEL(name) name##Wide
 #else
+#define LF_ROW_KERNEL(name) name##Plain
+#endif
+
 void ApplyTables(uint8_t* row, int32_t width, const uint8_t* b, const uint8_t* g, const uint8_t* r) {
-    ApplyTablesPlain(row, width, b, g, r);
+    LF_ROW_KERNEL(ApplyTables)(row, width, b, g, r);
 }
-void Gray(uint8_t* row, int32_t width, bool threshold) { GrayPlain(row, width, threshold); }
-void RotateChannels(uint8_t* row, int32_t width) { RotatePlain(row, width); }
-void Intensities(const uint8_t* row, int32_t width, uint8_t* out) { IntensitiesPlain(row, width, out); }
+void Gray(uint8_t* row, int32_t width, bool threshold) { LF_ROW_KERNEL(Gray)(row, width, threshold); }
+void RotateChannels(uint8_t* row, int32_t width) { LF_ROW_KERNEL(Rotate)(row, width); }
+void Intensities(const uint8_t* row, int32_t width, uint8_t* out) {
+    LF_ROW_KERNEL(Intensities)(row, width, out);
+}
 void MinMax(const uint8_t* row, int32_t width, int minimum[3], int maximum[3]) {
-    MinMaxPlain(row, width, minimum, maximum);
+    LF_ROW_KERNEL(MinMax)(row, width, minimum, maximum);
 }
-void SpreadGrey(const uint8_t* grey, int32_t width, uint8_t* row) { SpreadGreyPlain(grey, width, row); }
+void SpreadGrey(const uint8_t* grey, int32_t width, uint8_t* row) {
+    LF_ROW_KERNEL(SpreadGrey)(grey, width, row);
+}
 void Sharpen(uint8_t* pixels, const uint8_t* means, int32_t count, bool soften) {
-    SharpenPlain(pixels, means, count, soften);
+    LF_ROW_KERNEL(Sharpen)(pixels, means, count, soften);
 }
 void AddNoise(uint8_t* row, int32_t width, int amplitude, uint32_t& seed) {
-    AddNoisePlain(row, width, amplitude, seed);
+    LF_ROW_KERNEL(AddNoise)(row, width, amplitude, seed);
 }
-#endif
+
+#undef LF_ROW_KERNEL
 
 }  // namespace lf::rows
